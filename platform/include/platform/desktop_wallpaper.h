@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace platform {
+
+/**
+ * The system's wallpaper call: asks the desktop to show the picture at `path`, with the
+ * placement given by the four values under "Control Panel\\Desktop" of the current user's
+ * registry ("TileWallpaper", "WallpaperStyle", "WallpaperOriginX", "WallpaperOriginY"),
+ * which the caller writes first. Returns what the system reports; callers ignore it.
+ */
+bool setDeskWallpaper(const std::string &path);
+
+/**
+ * Replaces the wallpaper call with `hook` (for tests that record calls); an empty function
+ * restores the real call.
+ */
+void setDeskWallpaperHook(std::function<bool(const std::string &path)> hook);
+
+} // namespace platform

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+/** The running executable's full path, as the system gives it (bytes, not decoded). */
+std::string executablePath();
+
+/**
+ * The folder of the running executable: its full path up to and including the last
+ * path separator ("\\" or ":" on Windows, "/" on Linux).
+ */
+std::string executableDirectory();
+
+/** True when a file can be created in `directory` (which ends in a separator). */
+bool isDirectoryWritable(const std::string &directory);
+
+} // namespace platform

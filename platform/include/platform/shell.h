@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QObject>
+#include <QSize>
+
+#include <string>
+#include <vector>
+
+class QImage;
+class QWidget;
+
+namespace platform {
+
+/**
+ * The outer size of a maximised window on the primary screen (SM_CXMAXIMIZED and
+ * SM_CYMAXIMIZED on Windows; on Linux the screen's available area grown by the frame a
+ * maximised window has).
+ */
+QSize maximizedWindowSize();
+
+/**
+ * Hides or shows the application's own taskbar window. On Linux the main window owns its
+ * taskbar entry, so this hides or shows the main window itself.
+ */
+void hideApplicationWindow(QWidget *mainWindow);
+void showApplicationWindow(QWidget *mainWindow);
+
+/** Opens the help file at `topic` in the system's help viewer; false when that fails. */
+bool openHelp(const std::string &helpFile, const std::string &topic);
+
+/**
+ * The program's icon in the notification area. The icon reports button presses only;
+ * what they do is the window's business.
+ */
+class TrayIcon : public QObject
+{
+    Q_OBJECT
+public:
+    /** `window` receives the icon's callback messages where the system sends them. */
+    explicit TrayIcon(QWidget *window);
+    ~TrayIcon() override;
+
+    /** True when the desktop has a notification area to put the icon in. */
+    static bool notificationAreaAvailable();
+
+    /** Adds the icon to the notification area with `image` and `tip`; false on failure. */
+    bool add(const QImage &image, const std::string &tip);
+    /** Removes the icon; nothing happens when it is not there. */
+    void remove();
+    bool isShown() const { return m_shown; }
+
+Q_SIGNALS:
+    void rightButtonDown();
+    void leftButtonDown();
+
+private:
+    struct Impl;
+    Impl *m_impl = nullptr;
+    QWidget *m_window = nullptr;
+    bool m_shown = false;
+};
+
+/**
+ * Makes `window` a target of files dropped from the file manager (DragAcceptFiles on
+ * Windows, the toolkit's drag and drop on Linux). Each drop reports every name once, in
+ * the order the drag source gave them, as bytes.
+ */
+class FileDropTarget : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FileDropTarget(QWidget *window);
+    ~FileDropTarget() override;
+
+Q_SIGNALS:
+    void filesDropped(const std::vector<std::string> &names);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *m_window = nullptr;
+};
+
+} // namespace platform
