@@ -1,0 +1,192 @@
+#include "BmpWriter.h"
+
+#include "ErrorManager.h"
+
+#include <cstring>
+
+namespace jpegctl {
+
+namespace {
+
+constexpr std::size_t FileHeaderSize = 14;
+constexpr std::size_t InfoHeaderSize = 40;
+constexpr std::size_t ColorTableEntries = 256;
+
+// Little-endian stores, one field at a time.
+void put2(std::uint8_t *at, std::size_t offset, std::uint32_t value)
+{
+    at[offset] = static_cast<std::uint8_t>(value & 0xFF);
+    at[offset + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+}
+
+void put4(std::uint8_t *at, std::size_t offset, std::uint32_t value)
+{
+    put2(at, offset, value & 0xFFFF);
+    put2(at, offset + 2, value >> 16);
+}
+
+void startOutput(j_decompress_ptr, BmpWriter *) noexcept
+{
+}
+
+JSAMPROW nextImageRow(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
+{
+    JSAMPARRAY rows = (*cinfo->mem->access_virt_sarray)(
+        common(cinfo), writer->wholeImage, writer->currentRow, 1, TRUE);
+    ++writer->currentRow;
+    return rows[0];
+}
+
+// The decoder's samples are red, green, blue; the file wants blue, green, red.
+void putRows24(j_decompress_ptr cinfo, BmpWriter *writer, JDIMENSION) noexcept
+{
+    JSAMPROW out = nextImageRow(cinfo, writer);
+    const JSAMPLE *in = writer->rowBuffer[0];
+    for (JDIMENSION col = 0; col < cinfo->output_width; ++col) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+        in += 3;
+        out += 3;
+    }
+    for (std::int32_t pad = 0; pad < writer->padBytes; ++pad)
+        *out++ = 0;
+}
+
+// Grey values or colour-map indexes, one byte a pixel, copied as they are.
+void putRows8(j_decompress_ptr cinfo, BmpWriter *writer, JDIMENSION) noexcept
+{
+    JSAMPROW out = nextImageRow(cinfo, writer);
+    std::memcpy(out, writer->rowBuffer[0], cinfo->output_width);
+    out += cinfo->output_width;
+    for (std::int32_t pad = 0; pad < writer->padBytes; ++pad)
+        *out++ = 0;
+}
+
+void writeColorTable(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
+{
+    std::uint8_t table[ColorTableEntries * 4];
+    std::size_t produced = 0;
+    if (cinfo->colormap != nullptr) {
+        const auto count = static_cast<std::size_t>(
+            cinfo->actual_number_of_colors > 0 ? cinfo->actual_number_of_colors : 0);
+        if (count > ColorTableEntries)
+            raiseError(common(cinfo), BmpTooManyColors, cinfo->actual_number_of_colors);
+        JSAMPARRAY map = cinfo->colormap;
+        const bool rgb = cinfo->out_color_components == 3;
+        for (std::size_t i = 0; i < count; ++i) {
+            std::uint8_t *entry = table + i * 4;
+            entry[0] = rgb ? map[2][i] : map[0][i];
+            entry[1] = rgb ? map[1][i] : map[0][i];
+            entry[2] = map[0][i];
+            entry[3] = 0;
+        }
+        produced = count;
+    } else {
+        // Grey output without a colour map: the grey ramp.
+        for (std::size_t i = 0; i < ColorTableEntries; ++i) {
+            std::uint8_t *entry = table + i * 4;
+            entry[0] = entry[1] = entry[2] = static_cast<std::uint8_t>(i);
+            entry[3] = 0;
+        }
+        produced = ColorTableEntries;
+    }
+    std::memset(table + produced * 4, 0, (ColorTableEntries - produced) * 4);
+    (void)writer->outputStream->write(table, sizeof table);
+}
+
+void finishOutput(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
+{
+    writeBmpHeaders(cinfo, writer);
+    for (JDIMENSION row = cinfo->output_height; row > 0; --row) {
+        JSAMPARRAY rows = (*cinfo->mem->access_virt_sarray)(
+            common(cinfo), writer->wholeImage, row - 1, 1, FALSE);
+        (void)writer->outputStream->write(rows[0], writer->rowWidth);
+    }
+}
+
+} // namespace
+
+void writeBmpHeaders(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
+{
+    std::uint32_t bitCount = 24;
+    std::size_t entries = 0;
+    if (cinfo->out_color_space == JCS_GRAYSCALE || cinfo->quantize_colors) {
+        bitCount = 8;
+        entries = ColorTableEntries;
+    }
+    const std::size_t headerSize = FileHeaderSize + InfoHeaderSize + entries * 4;
+    const std::uint64_t fileSize
+        = headerSize + std::uint64_t {writer->rowWidth} * cinfo->output_height;
+
+    std::uint8_t fileHeader[FileHeaderSize] = {};
+    std::uint8_t infoHeader[InfoHeaderSize] = {};
+    fileHeader[0] = 0x42; // bfType "BM"
+    fileHeader[1] = 0x4D;
+    put4(fileHeader, 2, static_cast<std::uint32_t>(fileSize)); // bfSize
+    put4(fileHeader, 10, static_cast<std::uint32_t>(headerSize)); // bfOffBits
+
+    put4(infoHeader, 0, InfoHeaderSize); // biSize
+    put4(infoHeader, 4, cinfo->output_width); // biWidth
+    put4(infoHeader, 8, cinfo->output_height); // biHeight, positive: bottom-up
+    put2(infoHeader, 12, 1); // biPlanes
+    put2(infoHeader, 14, bitCount); // biBitCount
+    // biCompression and biSizeImage stay 0
+    if (cinfo->density_unit == 2) { // dots per centimetre
+        put4(infoHeader, 24, std::uint32_t {cinfo->X_density} * 100); // biXPelsPerMeter
+        put4(infoHeader, 28, std::uint32_t {cinfo->Y_density} * 100); // biYPelsPerMeter
+    }
+    put4(infoHeader, 32, static_cast<std::uint32_t>(entries)); // biClrUsed
+    // biClrImportant stays 0
+
+    MemoryStream &out = *writer->outputStream;
+    // Sized once for the whole image; a size the memory cannot hold shows as a short write.
+    if (fileSize <= SIZE_MAX)
+        (void)out.setSize(static_cast<std::size_t>(fileSize));
+    out.setPosition(0);
+    if (out.write(fileHeader, FileHeaderSize) != FileHeaderSize
+        || out.write(infoHeader, InfoHeaderSize) != InfoHeaderSize)
+        raiseError(common(cinfo), JERR_FILE_WRITE);
+    if (entries > 0)
+        writeColorTable(cinfo, writer);
+}
+
+BmpWriter *createBmpWriter(j_decompress_ptr cinfo) noexcept
+{
+    auto *writer = static_cast<BmpWriter *>(
+        (*cinfo->mem->alloc_small)(common(cinfo), JPOOL_IMAGE, sizeof(BmpWriter)));
+    writer->start = startOutput;
+    writer->finish = finishOutput;
+    writer->outputStream = nullptr;
+
+    if (cinfo->out_color_space == JCS_GRAYSCALE)
+        writer->putRows = putRows8;
+    else if (cinfo->out_color_space == JCS_RGB)
+        writer->putRows = cinfo->quantize_colors ? putRows8 : putRows24;
+    else
+        raiseError(common(cinfo), BmpColorSpaceError);
+
+    jpeg_calc_output_dimensions(cinfo);
+
+    const std::uint64_t dataWidth = std::uint64_t {cinfo->output_width}
+        * static_cast<std::uint64_t>(cinfo->output_components);
+    std::uint64_t rowWidth = dataWidth;
+    while ((rowWidth & 3) != 0)
+        ++rowWidth;
+    if (rowWidth > JDIMENSION(~0u)) // no row of the file can be that wide
+        raiseError(common(cinfo), JERR_WIDTH_OVERFLOW);
+    writer->dataWidth = static_cast<std::uint32_t>(dataWidth);
+    writer->rowWidth = static_cast<std::uint32_t>(rowWidth);
+    writer->padBytes = static_cast<std::int32_t>(rowWidth - dataWidth);
+
+    writer->wholeImage = (*cinfo->mem->request_virt_sarray)(
+        common(cinfo), JPOOL_IMAGE, FALSE, writer->rowWidth, cinfo->output_height, 1);
+    writer->currentRow = 0;
+
+    writer->rowBuffer
+        = (*cinfo->mem->alloc_sarray)(common(cinfo), JPOOL_IMAGE, writer->rowWidth, 1);
+    writer->bufferHeight = 1;
+    return writer;
+}
+
+} // namespace jpegctl
