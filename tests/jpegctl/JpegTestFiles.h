@@ -1,0 +1,67 @@
+#pragma once
+
+// Test JPEGs made with the codec's own compressor, and a plain reference decode to check the
+// bitmap writer's layout against.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace jpegtest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+enum class Kind { Colour, Grey, Cmyk, Ycck };
+
+struct JpegSpec
+{
+    int width = 37;
+    int height = 23;
+    Kind kind = Kind::Colour;
+    int quality = 85;
+    int lumaH = 2, lumaV = 2; // sampling of the first component; chroma is 1 x 1
+    bool progressive = false;
+    bool arithmetic = false;
+    int restartRows = 0; // a restart marker every this many MCU rows
+    std::vector<std::string> comments; // comment markers written after the frame header
+    int densityUnit = 1, xDensity = 72, yDensity = 72;
+};
+
+/** A JPEG of a busy, deterministic picture (gradients with noise) as the spec says. */
+Bytes makeJpeg(const JpegSpec &spec);
+
+/** What the codec delivers for a decode with these parameters, row by row, top-down. */
+struct RawDecode
+{
+    unsigned width = 0, height = 0, components = 0;
+    std::vector<Bytes> rows;
+    std::vector<std::uint8_t> colormap[3]; // per colour component, when quantised
+    int colours = 0;
+};
+
+RawDecode decodeRaw(const Bytes &jpeg, int quantizeColours, bool grayscale);
+
+/** Offset of the first entropy-coded byte (after the first start-of-scan header). */
+std::size_t scanDataOffset(const Bytes &jpeg);
+
+std::uint32_t le32(const Bytes &b, std::size_t at);
+std::uint16_t le16(const Bytes &b, std::size_t at);
+
+/** A fresh folder below the system's temporary folder; removed with the object. */
+class TempDir
+{
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+    std::string file(const std::string &name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+void writeFile(const std::string &path, const Bytes &bytes);
+Bytes readFile(const std::string &path);
+
+} // namespace jpegtest

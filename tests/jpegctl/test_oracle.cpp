@@ -1,0 +1,129 @@
+// The decoder's bitmap image is byte for byte what the reference decoder (djpeg -bmp) writes
+// for the same file and the same options.
+#include "JpegTestFiles.h"
+#include "jpegctl/JpegDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace jpegtest;
+
+namespace {
+
+struct Picture
+{
+    const char *name;
+    JpegSpec spec;
+};
+
+struct Options
+{
+    const char *name;
+    jpegctl::JpegOptions options;
+    const char *djpeg; // the same options for the reference decoder
+};
+
+JpegSpec spec(int w, int h, Kind kind = Kind::Colour)
+{
+    JpegSpec s;
+    s.width = w;
+    s.height = h;
+    s.kind = kind;
+    return s;
+}
+
+template <typename F> JpegSpec with(JpegSpec s, F change)
+{
+    change(s);
+    return s;
+}
+
+const Picture pictures[] = {
+    {"Colour420Odd", spec(37, 23)},
+    {"Colour422", with(spec(50, 17), [](JpegSpec &s) { s.lumaV = 1; })},
+    {"Colour444Wide", with(spec(203, 9), [](JpegSpec &s) { s.lumaH = s.lumaV = 1; })},
+    {"Grey", spec(33, 19, Kind::Grey)},
+    {"Progressive", with(spec(61, 45), [](JpegSpec &s) { s.progressive = true; })},
+    {"GreyProgressive", with(spec(17, 40, Kind::Grey), [](JpegSpec &s) { s.progressive = true; })},
+    {"Restarts", with(spec(64, 64), [](JpegSpec &s) { s.restartRows = 1; })},
+    {"Comments",
+        with(spec(31, 29),
+            [](JpegSpec &s) {
+                s.comments = {"one", std::string(6000, 'z')};
+            })},
+    {"Arithmetic", with(spec(40, 24), [](JpegSpec &s) { s.arithmetic = true; })},
+    {"OnePixel", spec(1, 1)},
+};
+
+jpegctl::JpegOptions make(TNumOfColors n, TDCTMethod d = TDCTMethod::Integ, TDither t = TDither::FS)
+{
+    jpegctl::JpegOptions o;
+    o.NumOfColors = n;
+    o.DCTMethod = d;
+    o.Dither = t;
+    return o;
+}
+
+template <typename F> jpegctl::JpegOptions with(jpegctl::JpegOptions o, F change)
+{
+    change(o);
+    return o;
+}
+
+using N = TNumOfColors;
+
+const Options options[] = {
+    {"TrueColour", make(N::TrueColor), ""},
+    {"Colours256", make(N::_256), "-colors 256"},
+    {"Colours16", make(N::_16), "-colors 16"},
+    {"DitherNone", make(N::_256, TDCTMethod::Integ, TDither::None), "-colors 256 -dither none"},
+    {"DitherOrdered", make(N::_16, TDCTMethod::Integ, TDither::Ordered),
+        "-colors 16 -dither ordered"},
+    {"DctFast", make(N::TrueColor, TDCTMethod::FastInteg), "-dct fast"},
+    {"DctFloat", make(N::_256, TDCTMethod::FloatingPoint), "-colors 256 -dct float"},
+    {"Grayscale", with(make(N::TrueColor), [](auto &o) { o.GrayScale = true; }), "-grayscale"},
+    {"Grayscale16", with(make(N::_16), [](auto &o) { o.GrayScale = true; }),
+        "-grayscale -colors 16"},
+    {"NoSmooth", with(make(N::TrueColor), [](auto &o) { o.NoSmooth = true; }), "-nosmooth"},
+    {"OnePass", with(make(N::_256), [](auto &o) { o.OnePass = true; }), "-colors 256 -onepass"},
+    {"Fast256",
+        with(make(N::_256, TDCTMethod::FloatingPoint), [](auto &o) { o.FastProcessing = true; }),
+        "-colors 256 -dct float -fast"},
+    {"FastTrueColour", with(make(N::TrueColor), [](auto &o) { o.FastProcessing = true; }), "-fast"},
+};
+
+class Oracle : public testing::TestWithParam<std::tuple<Picture, Options>>
+{
+};
+
+TEST_P(Oracle, SameBitmapAsTheReferenceDecoder)
+{
+    const auto &[picture, option] = GetParam();
+    TempDir dir;
+    const Bytes jpeg = makeJpeg(picture.spec);
+    writeFile(dir.file("in.jpg"), jpeg);
+    const std::string command = std::string(MURELIN_DJPEG) + " -bmp -dct int -dither fs "
+        + option.djpeg + " -outfile " + dir.file("ref.bmp") + " " + dir.file("in.jpg");
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const Bytes expected = readFile(dir.file("ref.bmp"));
+
+    jpegctl::MemoryStream source;
+    source.write(jpeg.data(), jpeg.size());
+    jpegctl::MemoryStream bmp;
+    jpegctl::decodeJpegToBmp(source, option.options, bmp);
+    const Bytes actual(bmp.data(), bmp.data() + bmp.size());
+
+    ASSERT_EQ(actual.size(), expected.size());
+    const auto diff = std::mismatch(actual.begin(), actual.end(), expected.begin());
+    EXPECT_TRUE(diff.first == actual.end())
+        << "first difference at byte " << (diff.first - actual.begin());
+}
+
+INSTANTIATE_TEST_SUITE_P(Djpeg, Oracle,
+    testing::Combine(testing::ValuesIn(pictures), testing::ValuesIn(options)),
+    [](const testing::TestParamInfo<Oracle::ParamType> &p) {
+        return std::string(std::get<0>(p.param).name) + "_" + std::get<1>(p.param).name;
+    });
+
+} // namespace
