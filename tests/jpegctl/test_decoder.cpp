@@ -1,0 +1,213 @@
+// Every broken input ends the decode with the codec's text; the progress rule; the stream.
+#include "JpegTestFiles.h"
+#include "jpegctl/JpegDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace jpegtest;
+using jpegctl::JpegOptions;
+using jpegctl::MemoryStream;
+
+namespace {
+
+std::string decodeError(const Bytes &jpeg, const JpegOptions &options = {})
+{
+    MemoryStream source;
+    source.write(jpeg.data(), jpeg.size());
+    MemoryStream bmp;
+    try {
+        jpegctl::decodeJpegToBmp(source, options, bmp);
+    } catch (const EJPEGException &e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+JpegSpec of(Kind kind)
+{
+    JpegSpec s;
+    s.kind = kind;
+    return s;
+}
+
+Bytes truncated(Bytes b, std::size_t keep)
+{
+    b.resize(keep);
+    return b;
+}
+
+Bytes badHuffmanCodes(Bytes b)
+{
+    const std::size_t at = scanDataOffset(b) + 10;
+    for (std::size_t i = at; i < at + 40; i += 2) { // all-ones codes exist in no table
+        b[i] = 0xFF;
+        b[i + 1] = 0x00;
+    }
+    return b;
+}
+
+Bytes junkBeforeMarker(Bytes b)
+{
+    b.insert(b.begin() + 2, {0x01, 0x02, 0x03}); // between SOI and the next marker
+    return b;
+}
+
+struct FailureCase
+{
+    const char *name;
+    Bytes input;
+    bool grey;
+    const char *message;
+};
+
+class DecoderFailure : public testing::TestWithParam<FailureCase>
+{
+};
+
+TEST_P(DecoderFailure, EndsWithTheCodecsText)
+{
+    JpegOptions options;
+    options.GrayScale = GetParam().grey;
+    EXPECT_EQ(decodeError(GetParam().input, options), GetParam().message);
+}
+
+const Bytes colour = makeJpeg(JpegSpec {});
+const Bytes progressive = makeJpeg([] {
+    JpegSpec s;
+    s.progressive = true;
+    return s;
+}());
+
+INSTANTIATE_TEST_SUITE_P(Inputs, DecoderFailure,
+    testing::Values(FailureCase {"Empty", {}, false, "Empty input file"},
+        FailureCase {
+            "NotAJpeg", {'B', 'M', 0x36, 0, 0, 0}, false, "Not a JPEG file: starts with 0x42 0x4d"},
+        FailureCase {
+            "NoImage", {0xFF, 0xD8, 0xFF, 0xD9}, false, "JPEG datastream contains no image"},
+        FailureCase {"CutInHeaders", truncated(colour, 100), false, "Premature end of JPEG file"},
+        FailureCase {
+            "CutInScan", truncated(colour, colour.size() / 2), false, "Premature end of JPEG file"},
+        FailureCase {"CutProgressive", truncated(progressive, progressive.size() - 40), false,
+            "Premature end of JPEG file"},
+        FailureCase {"BadHuffmanCode", badHuffmanCodes(colour), false,
+            "Corrupt JPEG data: bad Huffman code"},
+        FailureCase {"ExtraneousBytes", junkBeforeMarker(colour), false,
+            "Corrupt JPEG data: 3 extraneous bytes before marker 0xe0"},
+        FailureCase {
+            "Cmyk", makeJpeg(of(Kind::Cmyk)), false, "BMP output must be grayscale or RGB"},
+        FailureCase {
+            "Ycck", makeJpeg(of(Kind::Ycck)), false, "BMP output must be grayscale or RGB"},
+        FailureCase {
+            "CmykToGrey", makeJpeg(of(Kind::Cmyk)), true, "Unsupported color conversion request"}),
+    [](const testing::TestParamInfo<FailureCase> &p) { return std::string(p.param.name); });
+
+TEST(DecoderProgress, ExceptionFromTheHandlerPassesThroughAndFreesTheRun)
+{
+    MemoryStream source;
+    source.write(colour.data(), colour.size());
+    MemoryStream bmp;
+    int calls = 0;
+    EXPECT_THROW(jpegctl::decodeJpegToBmp(source, {}, bmp, 10,
+                     [&] {
+                         if (++calls == 2)
+                             throw std::runtime_error("stop");
+                     }),
+        std::runtime_error);
+    EXPECT_EQ(calls, 2);
+    // The same source decodes again from its start.
+    EXPECT_NO_THROW(jpegctl::decodeJpegToBmp(source, {}, bmp));
+}
+
+struct ProgressCase
+{
+    TDelta step;
+    int rows;
+    std::vector<unsigned> fired;
+};
+
+class DecoderProgressRule : public testing::TestWithParam<ProgressCase>
+{
+};
+
+TEST_P(DecoderProgressRule, FiresAtChangedMultiplesOfTheStep)
+{
+    const ProgressCase &c = GetParam();
+    JpegSpec spec;
+    spec.width = 8;
+    spec.height = c.rows;
+    const Bytes jpeg = makeJpeg(spec);
+    MemoryStream source;
+    source.write(jpeg.data(), jpeg.size());
+    MemoryStream bmp;
+    std::vector<unsigned> fired;
+    unsigned last = 0;
+    for (int row = 1; row <= c.rows; ++row) {
+        const auto percent = static_cast<unsigned>(row * 100 / c.rows);
+        if (jpegctl::progressDue(percent, last, c.step))
+            fired.push_back(last = percent);
+    }
+    EXPECT_EQ(fired, c.fired);
+    int events = 0;
+    jpegctl::decodeJpegToBmp(source, {}, bmp, c.step, [&] { ++events; });
+    EXPECT_EQ(events, static_cast<int>(c.fired.size()));
+}
+
+std::vector<unsigned> upTo100(unsigned step)
+{
+    std::vector<unsigned> v;
+    for (unsigned p = step; p <= 100; p += step)
+        v.push_back(p);
+    return v;
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, DecoderProgressRule,
+    testing::Values(ProgressCase {10, 1000, upTo100(10)}, ProgressCase {10, 3, {100}},
+        ProgressCase {100, 77, {100}}, ProgressCase {1, 50, upTo100(2)},
+        ProgressCase {1, 200, upTo100(1)}, ProgressCase {0, 50, {}}, ProgressCase {101, 50, {}},
+        ProgressCase {255, 50, {}}));
+
+TEST(MemoryStream, LoadFromFileReportsTheRuntimeErrors)
+{
+    MemoryStream s;
+    const Bytes before {1, 2, 3};
+    s.write(before.data(), before.size());
+    try {
+        s.loadFromFile("/nonexistent/\xff\xfe.jpg");
+        FAIL() << "no error";
+    } catch (const jpegctl::EFOpenError &e) {
+        EXPECT_STREQ(e.what(), "Cannot open file /nonexistent/\xff\xfe.jpg");
+    }
+    EXPECT_EQ(Bytes(s.data(), s.data() + s.size()), before);
+
+    // A kernel attribute file claims a page of size but yields a few bytes.
+    const char *shortFile = "/sys/devices/system/cpu/online";
+    ASSERT_TRUE(std::filesystem::exists(shortFile));
+    EXPECT_THROW(s.loadFromFile(shortFile), jpegctl::EReadError);
+
+    TempDir dir;
+    writeFile(dir.file("x"), colour);
+    s.loadFromFile(dir.file("x"));
+    EXPECT_EQ(Bytes(s.data(), s.data() + s.size()), colour);
+    EXPECT_EQ(s.position(), 0u);
+}
+
+TEST(MemoryStream, ReadsWritesAndGrowsAtThePosition)
+{
+    MemoryStream s;
+    s.setPosition(3);
+    EXPECT_EQ(s.write("ab", 2), 2u);
+    EXPECT_EQ(s.size(), 5u);
+    EXPECT_EQ(Bytes(s.data(), s.data() + 5), (Bytes {0, 0, 0, 'a', 'b'}));
+    char buf[8];
+    s.setPosition(4);
+    EXPECT_EQ(s.read(buf, 8), 1u);
+    EXPECT_EQ(s.read(buf, 8), 0u);
+    EXPECT_TRUE(s.setSize(2));
+    EXPECT_EQ(s.size(), 2u);
+    s.setPosition(0);
+    EXPECT_EQ(s.read(buf, 8), 2u);
+}
+
+} // namespace
