@@ -62,6 +62,11 @@ struct FailureCase
     const char *message;
 };
 
+void PrintTo(const FailureCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class DecoderFailure : public testing::TestWithParam<FailureCase>
 {
 };
@@ -126,6 +131,11 @@ struct ProgressCase
     int rows;
     std::vector<unsigned> fired;
 };
+
+void PrintTo(const ProgressCase &c, std::ostream *os)
+{
+    *os << "step " << int(c.step) << ", " << c.rows << " rows";
+}
 
 class DecoderProgressRule : public testing::TestWithParam<ProgressCase>
 {
