@@ -1,0 +1,77 @@
+#pragma once
+
+#include "desk_placement.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::desk {
+
+/** A placement a desktop can draw by itself; anything else we compose and hand over stretched. */
+enum class NativeMode { Stretch, Center, Tile };
+
+/** The desktop's own mode for `placement`, or nothing when it is an origin offset. */
+std::optional<NativeMode> nativeMode(const DeskPlacement &placement);
+
+/** The GSettings flavours: which schema, and which keys carry the picture. */
+enum class GSettingsFlavour { Gnome, Cinnamon, Mate };
+
+/**
+ * Sets the picture (a URI, or a plain path for MATE) and "picture-options" through
+ * GSettings, in one change, then syncs and reads the values back: true only when they stuck.
+ * False when the schema or one of its keys is not installed (looked up first: a missing schema
+ * would otherwise end the process). An empty `path` leaves the picture and sets "none".
+ */
+bool setGSettingsWallpaper(GSettingsFlavour flavour, const std::string &path, NativeMode mode);
+
+/**
+ * Sets "last-image" and "image-style" (1 centred, 2 tiled, 3 stretched) through xfconf on
+ * channel "xfce4-desktop" for every /backdrop/screen0/monitor.../workspace.../last-image that
+ * exists, creating the pair for `monitorName` and `workspace` when none does. `path` must be
+ * valid UTF-8. An empty path sets image-style 0 (none) on the existing ones.
+ */
+bool setXfconfWallpaper(
+    const std::string &path, NativeMode mode, const std::string &monitorName, int workspace);
+
+/** xfdesktop's image-style number for `mode`. */
+int xfceImageStyle(NativeMode mode);
+
+/**
+ * The script for plasmashell's evaluateScript that puts the picture at file URI `uri` (its
+ * path percent-encoded) with `mode` on every desktop, as an org.kde.image wallpaper. The URI
+ * stands in the script as a JavaScript string literal in which every character but plain
+ * letters, digits and a few URI marks is escaped, so no name can end the literal.
+ */
+std::string plasmaScript(const std::string &uri, NativeMode mode);
+
+/** Runs plasmaScript through org.kde.plasmashell /PlasmaShell on the session bus. */
+bool setPlasmaWallpaper(const std::string &path, NativeMode mode);
+
+/**
+ * The command line for sway: swaymsg output * bg PATH MODE. sway joins the words again and
+ * runs the path through its own command parser and a shell-like word expansion, so only paths
+ * of plain characters (letters, digits, "/._-+@%", single inner spaces, UTF-8) can go there as
+ * they stand; for any other path there is no command line.
+ */
+std::optional<std::vector<std::string>> swayCommand(const std::string &path, NativeMode mode);
+
+/** The command line for LXQt: pcmanfm-qt --set-wallpaper PATH --wallpaper-mode MODE. */
+std::vector<std::string> pcmanfmQtCommand(const std::string &path, NativeMode mode);
+
+/**
+ * Runs `argv` (argv[0] looked up in PATH, never through a shell) with no input and its output
+ * discarded, waits at most `timeoutMs` and kills it after that. True when it exited with 0.
+ */
+bool runCommand(const std::vector<std::string> &argv, int timeoutMs);
+
+/** The time limit of every external command and D-Bus call. */
+inline constexpr int commandTimeoutMs = 4000;
+
+/** A file URI for `path` with every byte outside the unreserved set percent-encoded. */
+std::string fileUri(const std::string &path);
+
+/** True when `text` is valid UTF-8 (what D-Bus and GSettings strings must be). */
+bool isUtf8(const std::string &text);
+
+} // namespace platform::desk

@@ -1,0 +1,206 @@
+#include "compose.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace platform::desk {
+
+namespace {
+
+/** Opens `path` byte for byte; Qt's own file names cannot carry every Linux name. */
+bool openByBytes(QFile &file, const std::string &path, int flags, QIODevice::OpenMode mode)
+{
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+bool makeDirectories(const std::string &path)
+{
+    std::string partial;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const auto slash = path.find('/', start);
+        partial = path.substr(0, slash);
+        if (!partial.empty() && ::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+        if (slash == std::string::npos)
+            break;
+        start = slash + 1;
+    }
+    struct stat info
+    {
+    };
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+/** Modification time in nanoseconds, or nothing when the file is missing. */
+std::optional<long long> modifiedAt(const std::string &path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+}
+
+} // namespace
+
+QImage loadPicture(const std::string &path, QSize scaleTo)
+{
+    if (path.empty())
+        return {};
+    QFile file;
+    if (!openByBytes(file, path, O_RDONLY, QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    if (scaleTo.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        // A decoder that scales (JPEG) saves most of the work and memory of a large picture;
+        // keep it from turning a picture the wrong way round under a rotation tag.
+        const QSize full = reader.size();
+        if (full.isValid() && full.width() >= scaleTo.width() && full.height() >= scaleTo.height()
+            && !(reader.transformation() & QImageIOHandler::TransformationRotate90))
+            reader.setScaledSize(scaleTo);
+    }
+    QImage image;
+    if (!reader.read(&image))
+        return {};
+    return image;
+}
+
+QImage composeWallpaper(const QImage &picture, QSize screen, const DeskPlacement &placement)
+{
+    QImage out(screen, QImage::Format_RGB32);
+    if (out.isNull())
+        return out;
+    out.fill(Qt::black);
+    if (picture.isNull())
+        return out;
+
+    if (placement.kind == PlacementKind::Stretch) {
+        QImage scaled = picture.size() == screen
+            ? picture
+            : picture.scaled(screen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (!scaled.hasAlphaChannel())
+            return scaled.convertToFormat(QImage::Format_RGB32);
+        QPainter painter(&out);
+        painter.drawImage(0, 0, scaled);
+        return out;
+    }
+
+    QPainter painter(&out);
+    switch (placement.kind) {
+    case PlacementKind::Tile:
+        for (int y = 0; y < screen.height(); y += picture.height()) {
+            for (int x = 0; x < screen.width(); x += picture.width())
+                painter.drawImage(x, y, picture);
+        }
+        break;
+    case PlacementKind::Center: {
+        // floor division keeps an odd difference one pixel to the left and the top
+        const auto half = [](int diff) { return diff >= 0 ? diff / 2 : -((-diff + 1) / 2); };
+        painter.drawImage(half(screen.width() - picture.width()),
+            half(screen.height() - picture.height()), picture);
+        break;
+    }
+    case PlacementKind::Origin:
+        painter.drawImage(placement.x, placement.y, picture);
+        break;
+    case PlacementKind::Stretch:
+        break;
+    }
+    painter.end();
+    return out;
+}
+
+std::string composedPictureDirectory(const char *xdgCacheHome, const char *home)
+{
+    // An XDG variable that is unset, empty or relative is ignored.
+    if (xdgCacheHome && xdgCacheHome[0] == '/')
+        return std::string(xdgCacheHome) + "/murelin";
+    if (home && home[0] == '/')
+        return std::string(home) + "/.cache/murelin";
+    return {};
+}
+
+std::optional<std::string> writeComposedPicture(const QImage &image, const std::string &directory)
+{
+    if (image.isNull() || directory.empty() || !makeDirectories(directory))
+        return std::nullopt;
+    const std::string first = directory + "/wallpaper-a.png";
+    const std::string second = directory + "/wallpaper-b.png";
+    // The name written last is the one a desktop may still be showing. Within one run we
+    // alternate ourselves (two writes can share a file-system time stamp); the first write
+    // of a run takes the older of the two files.
+    static std::string lastWritten;
+    bool useSecond = false;
+    if (lastWritten == first) {
+        useSecond = true;
+    } else if (lastWritten != second) {
+        const auto firstTime = modifiedAt(first);
+        const auto secondTime = modifiedAt(second);
+        useSecond = firstTime && (!secondTime || *secondTime < *firstTime);
+    }
+    const std::string &target = useSecond ? second : first;
+
+    std::string temporary = target + ".XXXXXX";
+    std::vector<char> templ(temporary.begin(), temporary.end());
+    templ.push_back('\0');
+    const int fd = ::mkstemp(templ.data());
+    if (fd < 0)
+        return std::nullopt;
+    temporary.assign(templ.data());
+    bool written = false;
+    {
+        QFile file;
+        if (file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+            QImageWriter writer(&file, "png");
+            writer.setQuality(80); // light compression: this file is read once and replaced
+            written = writer.write(image) && file.flush();
+            file.close();
+        } else {
+            ::close(fd);
+        }
+    }
+    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return std::nullopt;
+    }
+    lastWritten = target;
+    return target;
+}
+
+std::string absolutePath(const std::string &path)
+{
+    if (path.empty() || path.front() == '/')
+        return path;
+    std::vector<char> buffer(4096);
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE || buffer.size() > (1u << 20))
+            return path;
+        buffer.resize(buffer.size() * 2);
+    }
+    std::string base(buffer.data());
+    if (base.empty() || base.back() != '/')
+        base += '/';
+    return base + path;
+}
+
+} // namespace platform::desk

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "desk_placement.h"
+
+#include <QImage>
+#include <QSize>
+
+#include <optional>
+#include <string>
+
+namespace platform::desk {
+
+/**
+ * Reads any picture Qt can decode from `path` (bytes, opened as they stand; the format is
+ * taken from the content). With `scaleTo` valid, a decoder that can scale while decoding is
+ * asked to; the result may still have another size. A null image when the file cannot be
+ * opened or decoded.
+ */
+QImage loadPicture(const std::string &path, QSize scaleTo = {});
+
+/**
+ * The picture laid on a screen of `screen` pixels as `placement` says, on black, in
+ * Format_RGB32. Parts outside the screen are cut off; transparent parts show the black.
+ */
+QImage composeWallpaper(const QImage &picture, QSize screen, const DeskPlacement &placement);
+
+/** Where composed pictures go: ${XDG_CACHE_HOME:-$HOME/.cache}/murelin, "" without either. */
+std::string composedPictureDirectory(const char *xdgCacheHome, const char *home);
+
+/**
+ * Saves `image` as PNG into `directory` (created when missing) under the one of two names
+ * that was not written last, replacing it atomically, so that consecutive pictures never
+ * share a path. Returns the file's path, or nothing when it cannot be written.
+ */
+std::optional<std::string> writeComposedPicture(const QImage &image, const std::string &directory);
+
+/** A relative path made absolute against the working directory; "" stays "". */
+std::string absolutePath(const std::string &path);
+
+} // namespace platform::desk

@@ -1,0 +1,188 @@
+#include "backends.h"
+
+#include <gio/gio.h>
+
+#include <cstring>
+#include <regex>
+
+namespace platform::desk {
+
+namespace {
+
+/** The session bus, or nullptr when there is none. */
+GDBusConnection *sessionBus()
+{
+    GError *error = nullptr;
+    GDBusConnection *bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
+    if (error)
+        g_error_free(error);
+    return bus; // a new reference to GIO's shared connection
+}
+
+/** One method call with our time limit; the reply, or nullptr on any error. */
+GVariant *call(GDBusConnection *bus, const char *service, const char *object, const char *interface,
+    const char *method, GVariant *arguments, const GVariantType *replyType)
+{
+    GError *error = nullptr;
+    GVariant *reply = g_dbus_connection_call_sync(bus, service, object, interface, method,
+        arguments, replyType, G_DBUS_CALL_FLAGS_NONE, commandTimeoutMs, nullptr, &error);
+    if (error)
+        g_error_free(error);
+    return reply;
+}
+
+bool callSucceeds(GDBusConnection *bus, const char *service, const char *object,
+    const char *interface, const char *method, GVariant *arguments)
+{
+    GVariant *reply = call(bus, service, object, interface, method, arguments, nullptr);
+    if (!reply)
+        return false;
+    g_variant_unref(reply);
+    return true;
+}
+
+constexpr const char *xfconfService = "org.xfce.Xfconf";
+constexpr const char *xfconfObject = "/org/xfce/Xfconf";
+constexpr const char *xfconfInterface = "org.xfce.Xfconf";
+constexpr const char *xfceChannel = "xfce4-desktop";
+
+bool setXfconfProperty(GDBusConnection *bus, const std::string &property, GVariant *value)
+{
+    return callSucceeds(bus, xfconfService, xfconfObject, xfconfInterface, "SetProperty",
+        g_variant_new("(ssv)", xfceChannel, property.c_str(), value));
+}
+
+/** The existing .../last-image properties of screen 0, without their last part. */
+std::vector<std::string> xfceBackdrops(GDBusConnection *bus)
+{
+    std::vector<std::string> bases;
+    GVariant *reply = call(bus, xfconfService, xfconfObject, xfconfInterface, "GetAllProperties",
+        g_variant_new("(ss)", xfceChannel, "/backdrop"), G_VARIANT_TYPE("(a{sv})"));
+    if (!reply)
+        return bases; // a channel without properties answers with an error
+    static const std::regex lastImage(
+        "^(/backdrop/screen0/monitor[^/]+/workspace[0-9]+/)last-image$");
+    GVariant *properties = g_variant_get_child_value(reply, 0);
+    GVariantIter iter;
+    g_variant_iter_init(&iter, properties);
+    const gchar *name = nullptr;
+    GVariant *value = nullptr;
+    while (g_variant_iter_next(&iter, "{&sv}", &name, &value)) {
+        std::cmatch match;
+        if (std::regex_match(name, match, lastImage))
+            bases.push_back(match[1].str());
+        g_variant_unref(value);
+    }
+    g_variant_unref(properties);
+    g_variant_unref(reply);
+    return bases;
+}
+
+const char *plasmaFillMode(NativeMode mode)
+{
+    switch (mode) {
+    case NativeMode::Stretch:
+        return "0";
+    case NativeMode::Center:
+        return "6";
+    case NativeMode::Tile:
+        return "3";
+    }
+    return "0";
+}
+
+/** `text` as a JavaScript string literal; only [A-Za-z0-9] and "/:.-_%" stand as they are. */
+std::string javaScriptLiteral(const std::string &text)
+{
+    static const char hex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        const bool plain = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')
+            || (u >= '0' && u <= '9') || std::strchr("/:.-_%", u) != nullptr;
+        if (plain && u != 0) {
+            out += c;
+        } else {
+            // The URI is ASCII, so one \u00XX per byte is the character itself.
+            out += "\\u00";
+            out += hex[u >> 4];
+            out += hex[u & 15];
+        }
+    }
+    out += '"';
+    return out;
+}
+
+} // namespace
+
+int xfceImageStyle(NativeMode mode)
+{
+    switch (mode) {
+    case NativeMode::Center:
+        return 1;
+    case NativeMode::Tile:
+        return 2;
+    case NativeMode::Stretch:
+        return 3;
+    }
+    return 3;
+}
+
+bool setXfconfWallpaper(
+    const std::string &path, NativeMode mode, const std::string &monitorName, int workspace)
+{
+    if (!isUtf8(path))
+        return false;
+    GDBusConnection *bus = sessionBus();
+    if (!bus)
+        return false;
+    std::vector<std::string> bases = xfceBackdrops(bus);
+    const bool removing = path.empty();
+    if (bases.empty() && !removing) {
+        const std::string monitor = monitorName.empty() ? std::string("0") : monitorName;
+        bases.push_back(
+            "/backdrop/screen0/monitor" + monitor + "/workspace" + std::to_string(workspace) + "/");
+    }
+    bool ok = !bases.empty();
+    for (const std::string &base : bases) {
+        // The style first: xfdesktop redraws on the image, and should draw it placed already.
+        const gint32 style = removing ? 0 : xfceImageStyle(mode);
+        ok = setXfconfProperty(bus, base + "image-style", g_variant_new_int32(style)) && ok;
+        if (!removing)
+            ok = setXfconfProperty(bus, base + "last-image", g_variant_new_string(path.c_str()))
+                && ok;
+    }
+    g_object_unref(bus);
+    return ok;
+}
+
+std::string plasmaScript(const std::string &uri, NativeMode mode)
+{
+    std::string script;
+    script += "var image = " + javaScriptLiteral(uri) + ";\n";
+    script += "var all = desktops();\n";
+    script += "for (var i = 0; i < all.length; i++) {\n";
+    script += "    var d = all[i];\n";
+    script += "    d.wallpaperPlugin = \"org.kde.image\";\n";
+    script += "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n";
+    script += "    d.writeConfig(\"Image\", image);\n";
+    script += "    d.writeConfig(\"FillMode\", " + std::string(plasmaFillMode(mode)) + ");\n";
+    script += "}\n";
+    return script;
+}
+
+bool setPlasmaWallpaper(const std::string &path, NativeMode mode)
+{
+    if (path.empty() || !isUtf8(path))
+        return false;
+    GDBusConnection *bus = sessionBus();
+    if (!bus)
+        return false;
+    const std::string script = plasmaScript(fileUri(path), mode);
+    const bool ok = callSucceeds(bus, "org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell",
+        "evaluateScript", g_variant_new("(s)", script.c_str()));
+    g_object_unref(bus);
+    return ok;
+}
+
+} // namespace platform::desk

@@ -1,0 +1,289 @@
+#include "x11_root.h"
+
+// Xlib's macros (None, Bool, Status ...) clash with Qt: Qt comes first, Xlib last.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <bit>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace platform::desk {
+
+namespace {
+
+constexpr Atom pixmapType = 20; // XA_PIXMAP
+constexpr Atom cardinalType = 6; // XA_CARDINAL
+
+/** Collects X errors instead of letting Xlib's default handler end the process. */
+class ErrorTrap
+{
+public:
+    ErrorTrap()
+    {
+        s_errors = 0;
+        m_previous = XSetErrorHandler(&ErrorTrap::handler);
+    }
+    ~ErrorTrap() { XSetErrorHandler(m_previous); }
+    ErrorTrap(const ErrorTrap &) = delete;
+    ErrorTrap &operator=(const ErrorTrap &) = delete;
+
+    /** True when an error arrived since the last call (after a round trip). */
+    static bool failed(Display *display)
+    {
+        XSync(display, False);
+        const bool any = s_errors != 0;
+        s_errors = 0;
+        return any;
+    }
+
+private:
+    static int handler(Display *, XErrorEvent *)
+    {
+        ++s_errors;
+        return 0;
+    }
+    static inline int s_errors = 0;
+    XErrorHandler m_previous = nullptr;
+};
+
+struct DisplayCloser
+{
+    void operator()(Display *display) const { XCloseDisplay(display); }
+};
+using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
+
+DisplayPtr openDisplay()
+{
+    const char *name = std::getenv("DISPLAY");
+    if (!name || !*name)
+        return nullptr;
+    return DisplayPtr(XOpenDisplay(name));
+}
+
+/** The single 32-bit item of a property of `window`, when it has one of type `type`. */
+std::optional<unsigned long> cardinalProperty(
+    Display *display, Window window, Atom property, Atom type)
+{
+    Atom actualType = 0;
+    int actualFormat = 0;
+    unsigned long items = 0;
+    unsigned long remaining = 0;
+    unsigned char *data = nullptr;
+    const int status = XGetWindowProperty(display, window, property, 0, 1, False, type, &actualType,
+        &actualFormat, &items, &remaining, &data);
+    std::optional<unsigned long> value;
+    if (status == Success && data && actualType == type && actualFormat == 32 && items == 1) {
+        unsigned long item = 0;
+        std::memcpy(&item, data, sizeof item); // format-32 items are longs on the client side
+        value = item;
+    }
+    if (data)
+        XFree(data);
+    return value;
+}
+
+int bitsPerPixelForDepth(Display *display, int depth)
+{
+    int count = 0;
+    XPixmapFormatValues *formats = XListPixmapFormats(display, &count);
+    int bits = 0;
+    for (int i = 0; formats && i < count; ++i) {
+        if (formats[i].depth == depth)
+            bits = formats[i].bits_per_pixel;
+    }
+    if (formats)
+        XFree(formats);
+    return bits;
+}
+
+/** A channel value (0..255) moved into `mask`'s place. */
+unsigned long toMask(unsigned int value, unsigned long mask)
+{
+    if (mask == 0)
+        return 0;
+    const int shift = std::countr_zero(mask);
+    const int width = std::popcount(mask);
+    const unsigned long scaled = width >= 8 ? (static_cast<unsigned long>(value) << (width - 8))
+                                            : (static_cast<unsigned long>(value) >> (8 - width));
+    return (scaled << shift) & mask;
+}
+
+/** Copies `image` (Format_RGB32, the pixmap's size) into `pixmap`. */
+bool putPicture(Display *display, Pixmap pixmap, Visual *visual, int depth, const QImage &image)
+{
+    GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    const int width = image.width();
+    const int height = image.height();
+    const int bits = bitsPerPixelForDepth(display, depth);
+    const bool direct = bits == 32 && (depth == 24 || depth == 32) && visual->red_mask == 0xff0000
+        && visual->green_mask == 0xff00 && visual->blue_mask == 0xff;
+    bool ok = true;
+    if (direct) {
+        // Format_RGB32 is 0xffRRGGBB in host order: exactly a 24-bit TrueColor pixel.
+        XImage frame {};
+        frame.width = width;
+        frame.height = height;
+        frame.xoffset = 0;
+        frame.format = ZPixmap;
+        frame.data = const_cast<char *>(reinterpret_cast<const char *>(image.constBits()));
+        frame.byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+        frame.bitmap_unit = 32;
+        frame.bitmap_bit_order = frame.byte_order;
+        frame.bitmap_pad = 32;
+        frame.depth = depth;
+        frame.bytes_per_line = static_cast<int>(image.bytesPerLine());
+        frame.bits_per_pixel = 32;
+        frame.red_mask = visual->red_mask;
+        frame.green_mask = visual->green_mask;
+        frame.blue_mask = visual->blue_mask;
+        ok = XInitImage(&frame) != 0;
+        if (ok)
+            XPutImage(display, pixmap, gc, &frame, 0, 0, 0, 0, static_cast<unsigned>(width),
+                static_cast<unsigned>(height));
+    } else {
+        XImage *frame = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0,
+            nullptr, static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
+        if (frame) {
+            const auto size = static_cast<std::size_t>(frame->bytes_per_line)
+                * static_cast<std::size_t>(height);
+            frame->data = static_cast<char *>(std::malloc(size));
+        }
+        ok = frame && frame->data;
+        for (int y = 0; ok && y < height; ++y) {
+            const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+            for (int x = 0; x < width; ++x) {
+                const QRgb c = row[x];
+                XPutPixel(frame, x, y,
+                    toMask(static_cast<unsigned>(qRed(c)), visual->red_mask)
+                        | toMask(static_cast<unsigned>(qGreen(c)), visual->green_mask)
+                        | toMask(static_cast<unsigned>(qBlue(c)), visual->blue_mask));
+            }
+        }
+        if (ok)
+            XPutImage(display, pixmap, gc, frame, 0, 0, 0, 0, static_cast<unsigned>(width),
+                static_cast<unsigned>(height));
+        if (frame)
+            XDestroyImage(frame); // frees the data too
+    }
+    XFreeGC(display, gc);
+    return ok;
+}
+
+} // namespace
+
+std::optional<QSize> x11ScreenSize()
+{
+    DisplayPtr display = openDisplay();
+    if (!display)
+        return std::nullopt;
+    const int screen = XDefaultScreen(display.get());
+    return QSize(XDisplayWidth(display.get(), screen), XDisplayHeight(display.get(), screen));
+}
+
+std::string x11PrimaryOutputName()
+{
+    DisplayPtr display = openDisplay();
+    if (!display)
+        return {};
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!XRRQueryExtension(display.get(), &eventBase, &errorBase))
+        return {};
+    ErrorTrap trap;
+    const Window root = XDefaultRootWindow(display.get());
+    XRRScreenResources *resources = XRRGetScreenResourcesCurrent(display.get(), root);
+    if (!resources)
+        return {};
+    const RROutput primary = XRRGetOutputPrimary(display.get(), root);
+    std::string name;
+    std::string firstLit;
+    for (int i = 0; i < resources->noutput; ++i) {
+        XRROutputInfo *info = XRRGetOutputInfo(display.get(), resources, resources->outputs[i]);
+        if (!info)
+            continue;
+        const std::string outputName(info->name, static_cast<std::size_t>(info->nameLen));
+        if (resources->outputs[i] == primary)
+            name = outputName;
+        if (firstLit.empty() && info->crtc != 0)
+            firstLit = outputName;
+        XRRFreeOutputInfo(info);
+    }
+    XRRFreeScreenResources(resources);
+    ErrorTrap::failed(display.get());
+    return name.empty() ? firstLit : name;
+}
+
+int x11CurrentWorkspace()
+{
+    DisplayPtr display = openDisplay();
+    if (!display)
+        return 0;
+    const Atom current = XInternAtom(display.get(), "_NET_CURRENT_DESKTOP", False);
+    const auto value
+        = cardinalProperty(display.get(), XDefaultRootWindow(display.get()), current, cardinalType);
+    return value && *value < 1024 ? static_cast<int>(*value) : 0;
+}
+
+bool setX11RootWallpaper(const std::function<QImage(QSize)> &compose)
+{
+    DisplayPtr owned = openDisplay();
+    if (!owned)
+        return false;
+    Display *display = owned.get();
+    ErrorTrap trap;
+
+    const int screen = XDefaultScreen(display);
+    const Window root = XRootWindow(display, screen);
+    const int width = XDisplayWidth(display, screen);
+    const int height = XDisplayHeight(display, screen);
+    const int depth = XDefaultDepth(display, screen);
+    Visual *visual = XDefaultVisual(display, screen);
+
+    const QImage picture = compose(QSize(width, height));
+    if (picture.isNull() || picture.size() != QSize(width, height)
+        || picture.format() != QImage::Format_RGB32)
+        return false;
+
+    const Pixmap pixmap = XCreatePixmap(display, root, static_cast<unsigned>(width),
+        static_cast<unsigned>(height), static_cast<unsigned>(depth));
+    if (ErrorTrap::failed(display) || !putPicture(display, pixmap, visual, depth, picture)
+        || ErrorTrap::failed(display)) {
+        XFreePixmap(display, pixmap);
+        ErrorTrap::failed(display);
+        return false;
+    }
+
+    const Atom rootId = XInternAtom(display, "_XROOTPMAP_ID", False);
+    const Atom esetrootId = XInternAtom(display, "ESETROOT_PMAP_ID", False);
+    XGrabServer(display);
+    const auto previousRoot = cardinalProperty(display, root, rootId, pixmapType);
+    const auto previousEsetroot = cardinalProperty(display, root, esetrootId, pixmapType);
+    if (previousRoot && previousEsetroot && *previousRoot == *previousEsetroot
+        && *previousRoot != pixmap) {
+        XKillClient(display, static_cast<XID>(*previousRoot));
+        ErrorTrap::failed(display); // a pixmap already gone is no failure of ours
+    }
+    const unsigned long item = pixmap;
+    XChangeProperty(display, root, rootId, pixmapType, 32, PropModeReplace,
+        reinterpret_cast<const unsigned char *>(&item), 1);
+    XChangeProperty(display, root, esetrootId, pixmapType, 32, PropModeReplace,
+        reinterpret_cast<const unsigned char *>(&item), 1);
+    XSetWindowBackgroundPixmap(display, root, pixmap);
+    XClearWindow(display, root);
+    XUngrabServer(display);
+    if (ErrorTrap::failed(display)) {
+        XFreePixmap(display, pixmap);
+        XSync(display, False);
+        return false;
+    }
+    XSetCloseDownMode(display, RetainPermanent);
+    XSync(display, False);
+    return true;
+}
+
+} // namespace platform::desk

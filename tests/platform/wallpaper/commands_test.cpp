@@ -1,0 +1,335 @@
+// What the desktops that take a command or a script are handed: the exact argument lists and
+// scripts for hostile names, run for real through stand-ins that record their arguments.
+#include "backends.h"
+#include "compose.h"
+#include "desk_apply.h"
+#include "test_pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace platform::desk;
+using Args = std::vector<std::string>;
+
+namespace {
+
+// Names that would change a command line or a script if any layer took them as syntax.
+const std::string quotes = "/p/it's \"q\".bmp";
+const std::string backslashes = "/p/a\\b\\\\c\\\".bmp";
+const std::string newlines = "/p/a\nb\r\n.bmp";
+
+struct SwayCase
+{
+    const char *name;
+    std::string path;
+    bool plain;
+};
+
+class SwayPaths : public testing::TestWithParam<SwayCase>
+{
+};
+
+TEST_P(SwayPaths, PlainPathsGoAsTheyStandOthersNotAtAll)
+{
+    const auto command = swayCommand(GetParam().path, NativeMode::Center);
+    if (GetParam().plain) {
+        ASSERT_TRUE(command.has_value());
+        EXPECT_EQ(*command, (Args {"swaymsg", "output", "*", "bg", GetParam().path, "center"}));
+    } else {
+        EXPECT_FALSE(command.has_value()) << (command ? (*command)[4] : "");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SwayPaths,
+    testing::Values(SwayCase {"Plain", "/home/u/Pictures/sea-1_b.bmp", true},
+        SwayCase {"InnerSpace", "/home/u/My Pictures/a b.bmp", true},
+        SwayCase {"Utf8",
+            "/home/u/Bilder/Gr\xc3\xbc\xc3\x9f"
+            "e.bmp",
+            true},
+        SwayCase {"Marks", "/p/a+b@c%d.bmp", true}, SwayCase {"SingleQuote", quotes, false},
+        SwayCase {"Backslash", backslashes, false}, SwayCase {"Newline", newlines, false},
+        SwayCase {"CommandSeparator", "/p/a;exec rm -rf x.bmp", false},
+        SwayCase {"CommaSeparator", "/p/a,b.bmp", false},
+        SwayCase {"Expansion", "/p/$(touch x).bmp", false},
+        SwayCase {"Backtick", "/p/`id`.bmp", false}, SwayCase {"Variable", "/p/$HOME.bmp", false},
+        SwayCase {"Tilde", "~/a.bmp", false}, SwayCase {"Glob", "/p/*.bmp", false},
+        SwayCase {"DoubleSpace", "/p/a  b.bmp", false}, SwayCase {"Tab", "/p/a\tb.bmp", false},
+        SwayCase {"TrailingSpace", "/p/a.bmp ", false},
+        SwayCase {"ModeWordInside", "/p/my tile x.bmp", false},
+        SwayCase {"ModeWordAnyCase", "/p/a Fit me.bmp", false},
+        SwayCase {"ModeWordInAName", "/p/my tile/a.bmp", true},
+        SwayCase {"NotUtf8", "/p/\xff.bmp", false}, SwayCase {"Empty", "", false}),
+    [](const testing::TestParamInfo<SwayCase> &p) { return std::string(p.param.name); });
+
+TEST(SwayCommand, EachModeHasItsWord)
+{
+    EXPECT_EQ(swayCommand("/a.png", NativeMode::Stretch)->back(), "stretch");
+    EXPECT_EQ(swayCommand("/a.png", NativeMode::Center)->back(), "center");
+    EXPECT_EQ(swayCommand("/a.png", NativeMode::Tile)->back(), "tile");
+}
+
+TEST(PcmanfmQtCommand, TheNameIsOneArgumentExactlyAsGiven)
+{
+    for (const std::string &path : {quotes, backslashes, newlines}) {
+        EXPECT_EQ(pcmanfmQtCommand(path, NativeMode::Tile),
+            (Args {"pcmanfm-qt", "--set-wallpaper", path, "--wallpaper-mode", "tile"}));
+    }
+    EXPECT_EQ(pcmanfmQtCommand("/a.png", NativeMode::Stretch).back(), "stretch");
+    EXPECT_EQ(pcmanfmQtCommand("/a.png", NativeMode::Center).back(), "center");
+}
+
+TEST(PlasmaScript, TheExactScript)
+{
+    EXPECT_EQ(plasmaScript("file:///p/a%20b.png", NativeMode::Tile),
+        "var image = \"file:///p/a%20b.png\";\n"
+        "var all = desktops();\n"
+        "for (var i = 0; i < all.length; i++) {\n"
+        "    var d = all[i];\n"
+        "    d.wallpaperPlugin = \"org.kde.image\";\n"
+        "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
+        "    d.writeConfig(\"Image\", image);\n"
+        "    d.writeConfig(\"FillMode\", 3);\n"
+        "}\n");
+}
+
+TEST(PlasmaScript, HostileTextStaysInsideTheLiteral)
+{
+    // Even text that was never percent-encoded cannot leave the string literal.
+    const std::string script
+        = plasmaScript("a\"b'c\\d\ne</script>\xe2\x80\xa8", NativeMode::Center);
+    EXPECT_EQ(script.substr(0, script.find('\n')),
+        "var image = \"a\\u0022b\\u0027c\\u005cd\\u000ae\\u003c/script\\u003e"
+        "\\u00e2\\u0080\\u00a8\";");
+    EXPECT_NE(script.find("d.writeConfig(\"FillMode\", 6);"), std::string::npos);
+    EXPECT_NE(plasmaScript("x", NativeMode::Stretch).find("(\"FillMode\", 0)"), std::string::npos);
+}
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(PlasmaScript, AJavaScriptEngineSeesTheUriAndNothingElse)
+{
+    if (std::system("node --version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "node is not installed (scripts/packages/wallpaper.txt lists it)";
+    char dir[] = "/tmp/murelin-js-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string base = dir;
+    // Two desktops that record every call, as plasmashell's scripting offers them.
+    std::ofstream(base + "/harness.js")
+        << "const fs = require('fs');\n"
+           "const calls = [];\n"
+           "function desktops() { return [0, 1].map(n => ({\n"
+           "  set wallpaperPlugin(v) { calls.push([n, 'plugin', v]); },\n"
+           "  set currentConfigGroup(v) { calls.push([n, 'group', v.join('/')]); },\n"
+           "  writeConfig(k, v) { calls.push([n, k, v]); } })); }\n"
+           "eval(fs.readFileSync(process.argv[2], 'utf8'));\n"
+           "fs.writeFileSync(process.argv[3], JSON.stringify(calls));\n"
+           "const shown = calls.find(c => c[1] === 'Image')[2];\n"
+           "fs.writeFileSync(process.argv[4], decodeURIComponent(shown.slice(7)));\n";
+    for (const std::string &path : {quotes, backslashes, newlines,
+             std::string("/p/\"); desktops = null; (\".bmp"), std::string("/p/\xe2\x80\xa8.bmp")}) {
+        const std::string uri = fileUri(path);
+        std::ofstream(base + "/script.js", std::ios::binary) << plasmaScript(uri, NativeMode::Tile);
+        const std::string command = "node " + base + "/harness.js " + base + "/script.js " + base
+            + "/calls.json " + base + "/path.txt";
+        ASSERT_EQ(std::system(command.c_str()), 0) << path;
+        EXPECT_EQ(readFile(base + "/calls.json"),
+            "[[0,\"plugin\",\"org.kde.image\"],[0,\"group\",\"Wallpaper/org.kde.image/General\"],"
+            "[0,\"Image\",\""
+                + uri
+                + "\"],[0,\"FillMode\",3],"
+                  "[1,\"plugin\",\"org.kde.image\"],[1,\"group\",\"Wallpaper/org.kde.image/"
+                  "General\"],"
+                  "[1,\"Image\",\""
+                + uri + "\"],[1,\"FillMode\",3]]");
+        EXPECT_EQ(readFile(base + "/path.txt"), path);
+    }
+    std::system(("rm -rf " + base).c_str());
+}
+
+struct UriCase
+{
+    std::string path;
+    std::string uri;
+};
+
+TEST(FileUri, EncodesEverythingButUnreservedCharacters)
+{
+    for (const UriCase &c : {UriCase {"/a/b-c_d.e~f", "file:///a/b-c_d.e~f"},
+             UriCase {"/a b", "file:///a%20b"}, UriCase {"/%", "file:///%25"},
+             UriCase {"/'\"\\\n#?&;", "file:///%27%22%5C%0A%23%3F%26%3B"},
+             UriCase {"/\xc3\xa9\xff", "file:///%C3%A9%FF"}})
+        EXPECT_EQ(fileUri(c.path), c.uri);
+}
+
+TEST(IsUtf8, AcceptsUtf8Only)
+{
+    EXPECT_TRUE(isUtf8(""));
+    EXPECT_TRUE(isUtf8("plain"));
+    EXPECT_TRUE(isUtf8("Gr\xc3\xbc\xc3\x9f"
+                       "e \xe2\x82\xac \xf0\x9f\x98\x80"));
+    EXPECT_FALSE(isUtf8("\xff"));
+    EXPECT_FALSE(isUtf8("\xc3")); // cut short
+    EXPECT_FALSE(isUtf8("\xc0\xaf")); // overlong "/"
+    EXPECT_FALSE(isUtf8("\xed\xa0\x80")); // a surrogate
+    EXPECT_FALSE(isUtf8("\xf4\x90\x80\x80")); // beyond U+10FFFF
+    EXPECT_FALSE(isUtf8("a\x80"
+                        "b"));
+}
+
+TEST(RunCommand, ReportsTheExitAndKeepsToItsTimeLimit)
+{
+    EXPECT_TRUE(runCommand({"true"}, 2000));
+    EXPECT_FALSE(runCommand({"false"}, 2000));
+    EXPECT_FALSE(runCommand({"murelin-no-such-program"}, 2000));
+    EXPECT_FALSE(runCommand({}, 2000));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(runCommand({"sh", "-c", "sleep 30; true"}, 300));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+/** Puts the recording stand-ins first in PATH and gives the test its own cache folder. */
+class RecordedCommands : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char dir[] = "/tmp/murelin-cmd-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        m_base = dir;
+        m_oldPath = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
+        setenv("PATH", (std::string(MURELIN_FAKE_TOOLS) + ":" + m_oldPath).c_str(), 1);
+        setenv("XDG_CACHE_HOME", (m_base + "/cache").c_str(), 1);
+        setenv("MURELIN_FAKE_LOG", (m_base + "/args").c_str(), 1);
+        unsetenv("MURELIN_FAKE_STATUS");
+        m_pictures = testpics::folder(m_base, "pictures");
+    }
+    void TearDown() override
+    {
+        setenv("PATH", m_oldPath.c_str(), 1);
+        std::system(("rm -rf " + m_base).c_str());
+    }
+    std::string picture(const std::string &name)
+    {
+        const std::string path = m_pictures + "/" + name;
+        EXPECT_TRUE(testpics::save(testpics::marked(), path, "bmp"));
+        return path;
+    }
+    /** What the stand-in was called with, its own name first (without its folder). */
+    Args recorded()
+    {
+        const std::string data = readFile(m_base + "/args");
+        Args args;
+        std::size_t start = 0;
+        while (start < data.size()) {
+            const auto end = data.find('\0', start);
+            args.push_back(data.substr(start, end - start));
+            start = end + 1;
+        }
+        std::remove((m_base + "/args").c_str());
+        if (!args.empty())
+            args[0] = args[0].substr(args[0].rfind('/') + 1);
+        return args;
+    }
+    std::string m_base;
+    std::string m_oldPath;
+    std::string m_pictures;
+};
+
+TEST_F(RecordedCommands, SwayGetsPlainPathsAsTheyStand)
+{
+    const std::string path = picture("sea view.bmp");
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::Sway, path, {PlacementKind::Tile, 0, 0}));
+    EXPECT_EQ(recorded(), (Args {"swaymsg", "output", "*", "bg", path, "tile"}));
+}
+
+TEST_F(RecordedCommands, SwayGetsACopyUnderAPlainNameForAHostileOne)
+{
+    for (const std::string &name : {std::string("it's \"q\".bmp"), std::string("a\\b.bmp"),
+             std::string("a\nb.bmp"), std::string("x;exec touch pwned.bmp")}) {
+        const std::string path = picture(name);
+        ASSERT_TRUE(applyDeskWallpaper(Desktop::Sway, path, {PlacementKind::Center, 0, 0}));
+        const Args args = recorded();
+        ASSERT_EQ(args.size(), 6u) << name;
+        EXPECT_EQ((Args {args[0], args[1], args[2], args[3], args[5]}),
+            (Args {"swaymsg", "output", "*", "bg", "stretch"}));
+        EXPECT_EQ(args[4].rfind(m_base + "/cache/murelin/wallpaper-", 0), 0u) << args[4];
+        EXPECT_TRUE(swayCommand(args[4], NativeMode::Stretch).has_value());
+    }
+}
+
+TEST_F(RecordedCommands, SwayGetsAnOriginComposed)
+{
+    const std::string path = picture("plain.bmp");
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::Sway, path, {PlacementKind::Origin, 3, 4}));
+    const Args args = recorded();
+    ASSERT_EQ(args.size(), 6u);
+    EXPECT_EQ(args[5], "stretch");
+    const QImage composed(QString::fromStdString(args[4]));
+    EXPECT_EQ(composed.size(), composingScreenSize());
+    EXPECT_EQ(composed.pixel(3, 4), 0xffff0000);
+    EXPECT_EQ(composed.pixel(2, 4), 0xff000000);
+}
+
+TEST_F(RecordedCommands, SwayRemovesThePictureWithABlackBackground)
+{
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::Sway, "", {PlacementKind::Center, 0, 0}));
+    EXPECT_EQ(recorded(), (Args {"swaymsg", "output", "*", "bg", "#000000", "solid_color"}));
+}
+
+TEST_F(RecordedCommands, LxqtGetsHostileNamesAsOneArgument)
+{
+    for (const std::string &name : {std::string("it's \"q\".bmp"), std::string("a\\b\\\\.bmp"),
+             std::string("a\nb\r.bmp"), std::string("--wallpaper-mode=tile.bmp")}) {
+        const std::string path = picture(name);
+        ASSERT_TRUE(applyDeskWallpaper(Desktop::Lxqt, path, {PlacementKind::Stretch, 0, 0}));
+        EXPECT_EQ(recorded(),
+            (Args {"pcmanfm-qt", "--set-wallpaper", path, "--wallpaper-mode", "stretch"}));
+    }
+}
+
+TEST_F(RecordedCommands, ARefusingDesktopIsAFailure)
+{
+    const std::string path = picture("refused.bmp");
+    setenv("MURELIN_FAKE_STATUS", "1", 1);
+    EXPECT_FALSE(applyDeskWallpaper(Desktop::Lxqt, path, {PlacementKind::Tile, 0, 0}));
+    EXPECT_FALSE(applyDeskWallpaper(Desktop::Sway, path, {PlacementKind::Tile, 0, 0}));
+}
+
+TEST_F(RecordedCommands, AMissingPictureIsNeverHandedOn)
+{
+    EXPECT_FALSE(applyDeskWallpaper(
+        Desktop::Lxqt, m_pictures + "/missing.bmp", {PlacementKind::Tile, 0, 0}));
+    EXPECT_TRUE(recorded().empty());
+}
+
+TEST_F(RecordedCommands, NoDesktopNoCall)
+{
+    const std::string path = picture("none.bmp");
+    EXPECT_FALSE(applyDeskWallpaper(Desktop::None, path, {PlacementKind::Tile, 0, 0}));
+    EXPECT_TRUE(recorded().empty());
+}
+
+TEST(ComposedPictureDirectory, FollowsTheCacheVariables)
+{
+    EXPECT_EQ(composedPictureDirectory("/c", "/h"), "/c/murelin");
+    EXPECT_EQ(composedPictureDirectory(nullptr, "/h"), "/h/.cache/murelin");
+    EXPECT_EQ(composedPictureDirectory("", "/h"), "/h/.cache/murelin");
+    EXPECT_EQ(composedPictureDirectory("relative", "/h"), "/h/.cache/murelin");
+    EXPECT_EQ(composedPictureDirectory(nullptr, nullptr), "");
+}
+
+} // namespace

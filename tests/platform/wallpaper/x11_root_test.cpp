@@ -1,0 +1,414 @@
+// The X11 backend for real: run on a private Xvfb (1024x768, depth 24). The root window's
+// pixels are read back and compared with where the placement puts each quadrant.
+#include "desk_apply.h"
+#include "x11_root.h"
+
+#include <platform/desktop_wallpaper.h>
+#include <platform/registry.h>
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+using namespace platform::desk;
+
+namespace {
+
+constexpr Atom pixmapType = 20;
+
+// The four quadrants of every test picture, picked so that no two are alike in any channel.
+constexpr QRgb topLeft = 0xffd02010;
+constexpr QRgb topRight = 0xff10c030;
+constexpr QRgb bottomLeft = 0xff3040e0;
+constexpr QRgb bottomRight = 0xffe0e040;
+
+QRgb quadrant(int x, int y, int width, int height)
+{
+    const bool left = x < width / 2;
+    const bool top = y < height / 2;
+    return top ? (left ? topLeft : topRight) : (left ? bottomLeft : bottomRight);
+}
+
+QImage quadrantPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, quadrant(x, y, width, height));
+    }
+    return image;
+}
+
+class TempDir
+{
+public:
+    TempDir()
+    {
+        char templ[] = "/tmp/murelin-x11-XXXXXX";
+        m_path = mkdtemp(templ);
+    }
+    ~TempDir() { std::system(("rm -rf '" + m_path + "'").c_str()); }
+    const std::string &path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+int s_xErrors = 0;
+int countErrors(Display *, XErrorEvent *)
+{
+    ++s_xErrors;
+    return 0;
+}
+
+class X11Root : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_display = XOpenDisplay(nullptr);
+        ASSERT_NE(m_display, nullptr) << "needs an X server (run under scripts/with-xvfb)";
+        m_root = XDefaultRootWindow(m_display);
+        m_width = XDisplayWidth(m_display, XDefaultScreen(m_display));
+        m_height = XDisplayHeight(m_display, XDefaultScreen(m_display));
+    }
+    void TearDown() override
+    {
+        if (m_display)
+            XCloseDisplay(m_display);
+    }
+
+    std::string save(const QImage &image, const char *name, const char *format)
+    {
+        const std::string path = m_dir.path() + "/" + name;
+        EXPECT_TRUE(image.save(QString::fromStdString(path), format));
+        return path;
+    }
+
+    /** The root window's pixels as a Format_RGB32 image. */
+    QImage rootPixels()
+    {
+        XImage *shot = XGetImage(m_display, m_root, 0, 0, static_cast<unsigned>(m_width),
+            static_cast<unsigned>(m_height), AllPlanes, ZPixmap);
+        QImage out(m_width, m_height, QImage::Format_RGB32);
+        for (int y = 0; y < m_height; ++y) {
+            for (int x = 0; x < m_width; ++x)
+                out.setPixel(x, y, 0xff000000u | (XGetPixel(shot, x, y) & 0xffffffu));
+        }
+        XDestroyImage(shot);
+        return out;
+    }
+
+    std::optional<unsigned long> rootAtom(const char *name)
+    {
+        const Atom atom = XInternAtom(m_display, name, False);
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long rest = 0;
+        unsigned char *data = nullptr;
+        std::optional<unsigned long> value;
+        if (XGetWindowProperty(m_display, m_root, atom, 0, 1, False, pixmapType, &type, &format,
+                &items, &rest, &data)
+                == Success
+            && data && type == pixmapType && items == 1) {
+            unsigned long item = 0;
+            std::memcpy(&item, data, sizeof item);
+            value = item;
+        }
+        if (data)
+            XFree(data);
+        return value;
+    }
+
+    void setRootAtom(const char *name, unsigned long value)
+    {
+        XChangeProperty(m_display, m_root, XInternAtom(m_display, name, False), pixmapType, 32,
+            PropModeReplace, reinterpret_cast<const unsigned char *>(&value), 1);
+        XSync(m_display, False);
+    }
+
+    /** True when `pixmap` is still a drawable on the server. */
+    bool pixmapExists(unsigned long pixmap)
+    {
+        XSync(m_display, False);
+        s_xErrors = 0;
+        const XErrorHandler previous = XSetErrorHandler(countErrors);
+        Window root = 0;
+        int x = 0;
+        int y = 0;
+        unsigned w = 0;
+        unsigned h = 0;
+        unsigned border = 0;
+        unsigned depth = 0;
+        XGetGeometry(m_display, pixmap, &root, &x, &y, &w, &h, &border, &depth);
+        XSync(m_display, False);
+        XSetErrorHandler(previous);
+        return s_xErrors == 0;
+    }
+
+    TempDir m_dir;
+    Display *m_display = nullptr;
+    Window m_root = 0;
+    int m_width = 0;
+    int m_height = 0;
+};
+
+int channelDistance(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+        std::abs(qBlue(a) - qBlue(b))});
+}
+
+struct RootCase
+{
+    const char *name;
+    DeskPlacement placement;
+    int width;
+    int height;
+    const char *format;
+};
+
+class X11Placement : public X11Root, public testing::WithParamInterface<RootCase>
+{
+};
+
+/** Where the placement puts the picture's pixels, worked out from the pixel's position alone. */
+std::optional<QRgb> expectedPixel(const RootCase &c, int x, int y, int screenW, int screenH)
+{
+    const int w = c.width;
+    const int h = c.height;
+    // JPEG rings a few pixels along a hard edge: the quadrant borders are not compared there
+    const bool lossy = std::string(c.format) == "jpg";
+    const auto nearBorder = [&](int px, int py) {
+        return lossy && (std::abs(px % w - w / 2) < 4 || std::abs(py % h - h / 2) < 4);
+    };
+    const auto inside = [&](int px, int py) -> std::optional<QRgb> {
+        if (px < 0 || py < 0 || px >= w || py >= h)
+            return 0xff000000;
+        if (nearBorder(px, py))
+            return std::nullopt;
+        return quadrant(px, py, w, h);
+    };
+    switch (c.placement.kind) {
+    case PlacementKind::Tile:
+        return inside(x % w, y % h);
+    case PlacementKind::Center: {
+        // the left and top margins are the smaller half of an odd difference
+        const int left = (screenW - w) >= 0 ? (screenW - w) / 2 : -((w - screenW + 1) / 2);
+        const int top = (screenH - h) >= 0 ? (screenH - h) / 2 : -((h - screenH + 1) / 2);
+        return inside(x - left, y - top);
+    }
+    case PlacementKind::Origin:
+        return inside(x - c.placement.x, y - c.placement.y);
+    case PlacementKind::Stretch: {
+        // scaling blurs the quadrant borders over about one picture pixel; those are not compared
+        const int bandX = 3 + (screenW + w - 1) / w;
+        const int bandY = 3 + (screenH + h - 1) / h;
+        if (std::abs(x - screenW / 2) <= bandX || std::abs(y - screenH / 2) <= bandY)
+            return std::nullopt;
+        return quadrant(x, y, screenW, screenH);
+    }
+    }
+    return std::nullopt;
+}
+
+TEST_P(X11Placement, RootShowsThePlacedPicture)
+{
+    const RootCase &c = GetParam();
+    const std::string path = save(
+        quadrantPicture(c.width, c.height), (std::string("picture.") + c.format).c_str(), c.format);
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, path, c.placement));
+
+    const QImage root = rootPixels();
+    // JPEG is lossy: its colours are near, and its block edges are not compared exactly
+    const int tolerance = std::string(c.format) == "jpg" ? 24 : 2;
+    int wrong = 0;
+    std::string first;
+    for (int y = 0; y < m_height; ++y) {
+        for (int x = 0; x < m_width; ++x) {
+            const auto expected = expectedPixel(c, x, y, m_width, m_height);
+            if (!expected)
+                continue;
+            if (channelDistance(root.pixel(x, y), *expected) > tolerance) {
+                if (wrong++ == 0)
+                    first = std::to_string(x) + "," + std::to_string(y);
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "first wrong pixel at " << first;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, X11Placement,
+    testing::Values(RootCase {"StretchSmall", {PlacementKind::Stretch, 0, 0}, 200, 100, "bmp"},
+        RootCase {"StretchLarge", {PlacementKind::Stretch, 0, 0}, 2000, 1600, "bmp"},
+        RootCase {"CenterSmallOdd", {PlacementKind::Center, 0, 0}, 201, 101, "bmp"},
+        RootCase {"CenterLarge", {PlacementKind::Center, 0, 0}, 2000, 1600, "bmp"},
+        RootCase {"CenterLargeOdd", {PlacementKind::Center, 0, 0}, 1101, 901, "png"},
+        RootCase {"TileSmall", {PlacementKind::Tile, 0, 0}, 200, 100, "bmp"},
+        RootCase {"TileLarge", {PlacementKind::Tile, 0, 0}, 2000, 1600, "png"},
+        RootCase {"OriginSmall", {PlacementKind::Origin, 100, 50}, 200, 100, "bmp"},
+        RootCase {"OriginLarge", {PlacementKind::Origin, 300, 200}, 2000, 1600, "bmp"},
+        RootCase {"OriginNegative", {PlacementKind::Origin, -150, -40}, 200, 100, "png"},
+        RootCase {"OriginOffScreen", {PlacementKind::Origin, 5000, 10}, 200, 100, "bmp"},
+        RootCase {"StretchJpeg", {PlacementKind::Stretch, 0, 0}, 2000, 1600, "jpg"},
+        RootCase {"CenterJpeg", {PlacementKind::Center, 0, 0}, 400, 240, "jpg"}),
+    [](const testing::TestParamInfo<RootCase> &p) { return std::string(p.param.name); });
+
+TEST_F(X11Root, BothAtomsNameTheNewPixmapAndThePreviousIsFreed)
+{
+    const std::string path = save(quadrantPicture(64, 64), "a.bmp", "bmp");
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, path, {PlacementKind::Tile, 0, 0}));
+    const auto first = rootAtom("_XROOTPMAP_ID");
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(rootAtom("ESETROOT_PMAP_ID"), first);
+    EXPECT_TRUE(pixmapExists(*first)) << "the pixmap must outlive the connection that made it";
+
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, path, {PlacementKind::Center, 0, 0}));
+    const auto second = rootAtom("_XROOTPMAP_ID");
+    ASSERT_TRUE(second.has_value());
+    EXPECT_NE(*second, *first);
+    EXPECT_EQ(rootAtom("ESETROOT_PMAP_ID"), second);
+    EXPECT_TRUE(pixmapExists(*second));
+    EXPECT_FALSE(pixmapExists(*first)) << "the previous pixmap was left behind";
+}
+
+TEST_F(X11Root, APixmapNamedByOneAtomOnlyIsLeftAlone)
+{
+    // Someone else's root pixmap, named by _XROOTPMAP_ID alone: not ours to free.
+    const Pixmap foreign = XCreatePixmap(m_display, m_root, 8, 8,
+        static_cast<unsigned>(XDefaultDepth(m_display, XDefaultScreen(m_display))));
+    setRootAtom("_XROOTPMAP_ID", foreign);
+    setRootAtom("ESETROOT_PMAP_ID", foreign + 1);
+    const std::string path = save(quadrantPicture(64, 64), "b.bmp", "bmp");
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, path, {PlacementKind::Stretch, 0, 0}));
+    EXPECT_TRUE(pixmapExists(foreign));
+    EXPECT_NE(rootAtom("_XROOTPMAP_ID"), std::optional<unsigned long>(foreign));
+    XFreePixmap(m_display, foreign);
+}
+
+TEST_F(X11Root, UnreadablePicturesLeaveTheRootAsItWas)
+{
+    const std::string good = save(quadrantPicture(64, 64), "c.bmp", "bmp");
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, good, {PlacementKind::Tile, 0, 0}));
+    const auto before = rootAtom("_XROOTPMAP_ID");
+    const QImage shown = rootPixels();
+
+    const std::string garbage = m_dir.path() + "/garbage.bmp";
+    std::FILE *f = std::fopen(garbage.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("BM this is no bitmap", f);
+    std::fclose(f);
+    for (const std::string &path : {m_dir.path() + "/missing.bmp", garbage, m_dir.path()}) {
+        EXPECT_FALSE(applyDeskWallpaper(Desktop::X11Root, path, {PlacementKind::Tile, 0, 0}))
+            << path;
+        EXPECT_EQ(rootAtom("_XROOTPMAP_ID"), before);
+    }
+    EXPECT_EQ(rootPixels(), shown);
+}
+
+TEST_F(X11Root, AnEmptyPathRemovesThePicture)
+{
+    const std::string path = save(quadrantPicture(64, 64), "d.bmp", "bmp");
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, path, {PlacementKind::Tile, 0, 0}));
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, "", {PlacementKind::Tile, 0, 0}));
+    QImage black(m_width, m_height, QImage::Format_RGB32);
+    black.fill(0xff000000);
+    EXPECT_EQ(rootPixels(), black);
+}
+
+TEST_F(X11Root, RelativePathsAreTakenFromTheWorkingDirectory)
+{
+    save(quadrantPicture(200, 100), "rel.bmp", "bmp");
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(m_dir.path().c_str()), 0);
+    const bool ok = applyDeskWallpaper(Desktop::X11Root, "rel.bmp", {PlacementKind::Origin, 1, 2});
+    ASSERT_EQ(chdir(previous), 0);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(rootPixels().pixel(1, 2), topLeft);
+    EXPECT_EQ(rootPixels().pixel(0, 0), 0xff000000);
+}
+
+/** The registry the window writes the four values into. */
+class DesktopKeyRegistry : public platform::Registry
+{
+public:
+    platform::RegRead read(std::string_view keyPath, std::string_view name) override
+    {
+        platform::RegRead result;
+        result.keyOpened = true;
+        if (keyPath == "Control Panel\\Desktop") {
+            const auto it = values.find(std::string(name));
+            if (it != values.end())
+                result.value = platform::RegValue {platform::RegSz, it->second + '\0'};
+        }
+        return result;
+    }
+    bool write(std::string_view, std::string_view, const platform::RegValue &) override
+    {
+        return false;
+    }
+    std::map<std::string, std::string> values;
+};
+
+TEST_F(X11Root, TheWallpaperCallTakesThePlacementFromTheRegistry)
+{
+    DesktopKeyRegistry registry;
+    platform::setCurrentUserRegistry(&registry);
+    const std::string path = save(quadrantPicture(200, 100), "e.bmp", "bmp");
+
+    // A Location picture as the window lays it: stretched first, then at its origin.
+    registry.values = {{"TileWallpaper", "0"}, {"WallpaperStyle", "2"}, {"WallpaperOriginX", "0"},
+        {"WallpaperOriginY", "0"}};
+    EXPECT_TRUE(platform::setDeskWallpaper(path));
+    EXPECT_EQ(rootPixels().pixel(10, 10), topLeft);
+    EXPECT_EQ(rootPixels().pixel(m_width - 10, m_height - 10), bottomRight);
+
+    registry.values = {{"TileWallpaper", "0"}, {"WallpaperStyle", "0"}, {"WallpaperOriginX", "100"},
+        {"WallpaperOriginY", "50"}};
+    EXPECT_TRUE(platform::setDeskWallpaper(path));
+    const QImage root = rootPixels();
+    EXPECT_EQ(root.pixel(99, 50), 0xff000000);
+    EXPECT_EQ(root.pixel(100, 50), topLeft);
+    EXPECT_EQ(root.pixel(299, 149), bottomRight);
+    EXPECT_EQ(root.pixel(300, 150), 0xff000000);
+    platform::setCurrentUserRegistry(nullptr);
+}
+
+TEST_F(X11Root, TheHookReplacesTheRealCallUntilCleared)
+{
+    const auto before = rootAtom("_XROOTPMAP_ID");
+    std::vector<std::string> calls;
+    platform::setDeskWallpaperHook([&](const std::string &path) {
+        calls.push_back(path);
+        return false;
+    });
+    const std::string path = save(quadrantPicture(20, 20), "f.bmp", "bmp");
+    EXPECT_FALSE(platform::setDeskWallpaper(path));
+    EXPECT_EQ(calls, std::vector<std::string> {path});
+    EXPECT_EQ(rootAtom("_XROOTPMAP_ID"), before);
+    platform::setDeskWallpaperHook({});
+    EXPECT_TRUE(platform::setDeskWallpaper(path));
+    EXPECT_NE(rootAtom("_XROOTPMAP_ID"), before);
+    EXPECT_EQ(calls.size(), 1u);
+}
+
+TEST_F(X11Root, ScreenQueriesAnswer)
+{
+    EXPECT_EQ(x11ScreenSize(), QSize(m_width, m_height));
+    EXPECT_EQ(composingScreenSize(), QSize(m_width, m_height));
+    EXPECT_FALSE(x11PrimaryOutputName().empty());
+    EXPECT_EQ(x11CurrentWorkspace(), 0);
+}
+
+} // namespace
