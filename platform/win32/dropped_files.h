@@ -1,0 +1,17 @@
+#pragma once
+
+#include "windows_headers.h"
+
+#include <string>
+#include <vector>
+
+namespace platform::win32 {
+
+/**
+ * The names of a drop (the wParam of WM_DROPFILES), in the order of their indexes, each whole
+ * whatever its length, as the system's ANSI bytes; then gives the handle back (DragFinish).
+ * The handle must not be used afterwards.
+ */
+std::vector<std::string> takeDroppedFiles(HDROP drop);
+
+} // namespace platform::win32

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "windows_headers.h"
+
+#include <string>
+#include <string_view>
+
+namespace platform::win32 {
+
+/** The help macro that jumps to `topic`: JumpID("","topic"), cut to 255 characters. */
+std::string helpJumpMacro(std::string_view topic);
+
+/**
+ * Opens `helpFile` in the system's help viewer, owned by `owner`, at its contents and then,
+ * only when that worked, at the topic whose context string is `topic`. False when the viewer
+ * could not open the file.
+ */
+bool openWinHelp(HWND owner, const std::string &helpFile, const std::string &topic);
+
+} // namespace platform::win32
