@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+
+#include <sys/wait.h>
 
 using namespace jpegtest;
 
@@ -125,5 +128,51 @@ INSTANTIATE_TEST_SUITE_P(Djpeg, Oracle,
     [](const testing::TestParamInfo<Oracle::ParamType> &p) {
         return std::string(std::get<0>(p.param).name) + "_" + std::get<1>(p.param).name;
     });
+
+} // namespace
+
+namespace {
+
+const char premature[] = "Premature end of JPEG file\n";
+
+Bytes truncatedCopy(Bytes b)
+{
+    b.resize(b.size() * 2 / 3);
+    return b;
+}
+
+int runTool(const std::string &arguments)
+{
+    const int status = std::system((std::string(MURELIN_JPEG2BMP) + " " + arguments).c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Jpeg2bmp, OptionsMatchTheReferenceDecodersAndFailuresExitNonZero)
+{
+    TempDir dir;
+    const std::string in = dir.file("in.jpg");
+    writeFile(in, makeJpeg(spec(45, 31)));
+    const std::pair<const char *, const char *> cases[] = {
+        {"", "-colors 256"},
+        {"--colors truecolor --dct float --nosmooth", "-dct float -nosmooth"},
+        {"--colors 16 --dither ordered --onepass", "-colors 16 -dither ordered -onepass"},
+        {"--dither none --dct fast --grayscale", "-colors 256 -dither none -dct fast -grayscale"},
+        {"--colors 256 --fast", "-colors 256 -fast"},
+    };
+    for (const auto &[ours, theirs] : cases) {
+        ASSERT_EQ(runTool(std::string(ours) + " " + in + " " + dir.file("ours.bmp")), 0) << ours;
+        const std::string ref = std::string(MURELIN_DJPEG) + " -bmp " + theirs + " -outfile "
+            + dir.file("ref.bmp") + " " + in;
+        ASSERT_EQ(std::system(ref.c_str()), 0);
+        EXPECT_EQ(readFile(dir.file("ours.bmp")), readFile(dir.file("ref.bmp"))) << ours;
+    }
+
+    writeFile(dir.file("cut.jpg"), truncatedCopy(readFile(in)));
+    EXPECT_EQ(
+        runTool(dir.file("cut.jpg") + " " + dir.file("cut.bmp") + " 2>" + dir.file("err")), 1);
+    EXPECT_EQ(readFile(dir.file("err")), (Bytes {std::begin(premature), std::end(premature) - 1}));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cut.bmp")));
+    EXPECT_EQ(runTool("--colors 17 " + in + " " + dir.file("x.bmp") + " 2>/dev/null"), 2);
+}
 
 } // namespace

@@ -59,7 +59,7 @@ private Q_SLOTS:
 
     void constructionGivesTheValuesAtCreation()
     {
-        TJPEGImage image(nullptr);
+        TCustomJPEGImage image(nullptr);
         QCOMPARE(image.NumOfColors(), TNumOfColors::_256);
         QCOMPARE(image.DCTMethod(), TDCTMethod::Integ);
         QCOMPARE(image.Dither(), TDither::FS);
@@ -69,15 +69,16 @@ private Q_SLOTS:
         QCOMPARE(image.Quality(), t_jpeg_quality(75));
         QVERIFY(!image.Progressive());
         QVERIFY(!image.OnProgress());
-        QVERIFY(image.FileName().empty());
+        QCOMPARE(image.SourceData().size(), std::size_t(0));
         QVERIFY(image.picture().isNull());
         QVERIFY(!image.center() && !image.stretch());
+        QVERIFY(TJPEGImage().FileName().empty());
     }
 
     void storedDescriptionIsTheLayouts()
     {
         QWidget panel;
-        TJPEGImage image(&panel, TJPEGImageStored {});
+        TJPEGImage image(&panel);
         QCOMPARE(image.geometry(), QRect(2, 2, 85, 63));
         QVERIFY(image.center() && image.stretch());
         QCOMPARE(image.NumOfColors(), TNumOfColors::_256);

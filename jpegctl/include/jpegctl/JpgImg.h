@@ -5,7 +5,7 @@
 //
 // For the main window (JPEGImage1 in Panel2, also the preview box):
 //
-//     JPEGImage1 = new TJPEGImage(Panel2, TJPEGImageStored {});
+//     JPEGImage1 = new TJPEGImage(Panel2);
 //
 // builds the control and reads in the layout's stored settings (left 2, top 2, 85 x 63,
 // centred and stretched, 256 colours, integer DCT, Floyd-Steinberg, progress step 10,
@@ -148,14 +148,12 @@ private:
 class TJPEGImage : public TCustomJPEGImage
 {
 public:
-    /** The plain component construction (the values at creation, not centred or stretched). */
-    explicit TJPEGImage(QWidget *parent = nullptr)
-        : TCustomJPEGImage(parent)
-    {
-    }
-
-    /** Construction followed by reading in `stored`, as the window's creation does. */
-    TJPEGImage(QWidget *parent, const TJPEGImageStored &stored)
+    /**
+     * The component construction followed by reading in `stored`, as the window's creation
+     * does; by default the layout's settings of JPEGImage1. (The plain values at creation,
+     * not centred nor stretched, are those of a TCustomJPEGImage.)
+     */
+    explicit TJPEGImage(QWidget *parent = nullptr, const TJPEGImageStored &stored = {})
         : TCustomJPEGImage(parent)
     {
         readStored(stored);
