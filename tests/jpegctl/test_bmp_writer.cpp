@@ -208,6 +208,32 @@ TEST(BmpWriter, MoreThan256ColoursIsTheAddOnError)
         "Output file format cannot handle 257 colormap entries");
 }
 
+TEST(ErrorManager, LooksUpTheCodecsTableThenTheAddOnsThenSaysBogus)
+{
+    Guarded g;
+    EXPECT_EQ(g.run([](j_decompress_ptr c) noexcept {
+        jpegctl::raiseError(jpegctl::common(c), JERR_INPUT_EMPTY);
+    }),
+        "Empty input file");
+    EXPECT_EQ(g.run([](j_decompress_ptr c) noexcept {
+        jpegctl::raiseError(jpegctl::common(c), jpegctl::BmpColorSpaceError);
+    }),
+        "BMP output must be grayscale or RGB");
+    EXPECT_EQ(
+        g.run([](j_decompress_ptr c) noexcept { jpegctl::raiseError(jpegctl::common(c), 999); }),
+        "Bogus message code 999");
+    EXPECT_EQ(g.run([](j_decompress_ptr c) noexcept {
+        jpegctl::raiseWarning(jpegctl::common(c), JWRN_JPEG_EOF);
+    }),
+        "Premature end of JPEG file");
+    EXPECT_EQ(g.run([](j_decompress_ptr c) noexcept {
+        c->err->msg_code = JTRC_EOI;
+        (*c->err->emit_message)(jpegctl::common(c), 1);
+    }),
+        "ok")
+        << "trace messages are dropped";
+}
+
 TEST(StreamSource, ReadsInChunksAndEndsWithTheCodecsMessages)
 {
     static MemoryStream stream;

@@ -75,7 +75,10 @@ TEST_P(DecoderFailure, EndsWithTheCodecsText)
 {
     JpegOptions options;
     options.GrayScale = GetParam().grey;
+    testing::internal::CaptureStderr();
     EXPECT_EQ(decodeError(GetParam().input, options), GetParam().message);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "")
+        << "the codec's messages are never printed";
 }
 
 const Bytes colour = makeJpeg(JpegSpec {});
