@@ -1,0 +1,115 @@
+#include "platform/atomic_file.h"
+
+#include "windows_headers.h"
+
+#include <string>
+
+namespace platform {
+namespace {
+
+std::string systemMessage(DWORD code)
+{
+    char *text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<char *>(&text), 0, nullptr);
+    std::string message = length ? std::string(text, length) : "error " + std::to_string(code);
+    if (text)
+        LocalFree(text);
+    while (!message.empty()
+        && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+        message.pop_back();
+    return message;
+}
+
+bool fail(std::string *error, const char *what, DWORD code)
+{
+    if (error)
+        *error = std::string(what) + ": " + systemMessage(code);
+    return false;
+}
+
+bool writeAll(HANDLE file, const std::string &bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::size_t left = bytes.size() - done;
+        const DWORD chunk = left > 0x100000 ? 0x100000 : static_cast<DWORD>(left);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+} // namespace
+
+bool writeFileAtomically(const std::string &path, const std::string &bytes, std::string *error)
+{
+    // A write-protected file is not replaced: opened for writing in place it would refuse too,
+    // and not every file system stops a rename over it.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return fail(error, "the file is write-protected", ERROR_ACCESS_DENIED);
+
+    // The temporary file lies beside the target, so that the final move stays on one volume
+    // and is a rename.
+    std::string temporary;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (unsigned attempt = 0; attempt < 16 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary = path + "." + std::to_string(GetCurrentProcessId()) + "-"
+            + std::to_string(GetTickCount()) + "-" + std::to_string(attempt) + ".tmp";
+        file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+            FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (file == INVALID_HANDLE_VALUE)
+        return fail(error, "cannot create a temporary file", GetLastError());
+
+    if (!writeAll(file, bytes) || !FlushFileBuffers(file)) {
+        const DWORD code = GetLastError();
+        CloseHandle(file);
+        DeleteFileA(temporary.c_str());
+        return fail(error, "cannot write the temporary file", code);
+    }
+    if (!CloseHandle(file)) {
+        const DWORD code = GetLastError();
+        DeleteFileA(temporary.c_str());
+        return fail(error, "cannot close the temporary file", code);
+    }
+    // Refused for a target that is locked, which then keeps its old content.
+    if (!MoveFileExA(
+            temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD code = GetLastError();
+        DeleteFileA(temporary.c_str());
+        return fail(error, "cannot replace the file", code);
+    }
+    return true;
+}
+
+bool readWholeFile(const std::string &path, std::string &bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bytes.clear();
+    char buffer[65536];
+    bool ok = true;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, got);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+} // namespace platform
