@@ -15,7 +15,8 @@
 //     JPEGImage1->picture().width(), .height()  // size of the loaded bitmap
 //     JPEGImage1->setGeometry(...) / move / resize, x(), width(), height()
 //
-// Errors are exceptions derived from std::runtime_error; what() is the text to show.
+// Errors are exceptions derived from std::runtime_error; what() is the text to show. Link
+// murelin_jpegctl and include "jpegctl/JpgImg.h".
 
 #include "jpegctl/ImageControl.h"
 #include "jpegctl/JpegOptions.h"
