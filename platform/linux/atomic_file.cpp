@@ -1,0 +1,100 @@
+#include "platform/atomic_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+bool writeAll(int fd, const char *data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string folderOf(const std::string &path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+bool writeFileAtomically(const std::string &path, const std::string &bytes, std::string *error)
+{
+    auto fail = [&](const char *what) {
+        if (error)
+            *error = std::string(what) + ": " + std::strerror(errno);
+        return false;
+    };
+    std::string tmpl = path + ".XXXXXX";
+    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0)
+        return fail("cannot create a temporary file");
+    // Keep the permissions of the file being replaced; a new file gets rw for the user.
+    struct stat st {};
+    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0600;
+    ::fchmod(fd, mode);
+    if (!writeAll(fd, bytes.data(), bytes.size()) || ::fsync(fd) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        ::unlink(tmpl.c_str());
+        errno = saved;
+        return fail("cannot write the temporary file");
+    }
+    if (::close(fd) != 0) {
+        ::unlink(tmpl.c_str());
+        return fail("cannot close the temporary file");
+    }
+    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+        const int saved = errno;
+        ::unlink(tmpl.c_str());
+        errno = saved;
+        return fail("cannot replace the file");
+    }
+    // Make the rename itself durable.
+    const int dirFd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+bool readWholeFile(const std::string &path, std::string &bytes)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bytes.clear();
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+} // namespace platform

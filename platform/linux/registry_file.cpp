@@ -1,0 +1,459 @@
+#include "registry_file.h"
+
+#include "platform/atomic_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// Reads a quoted string starting at text[pos] == '"'; pos ends after the closing quote.
+bool readQuoted(const std::string &text, size_t &pos, std::string &out)
+{
+    if (pos >= text.size() || text[pos] != '"')
+        return false;
+    ++pos;
+    out.clear();
+    while (pos < text.size()) {
+        const char c = text[pos++];
+        if (c == '"')
+            return true;
+        if (c == '\\') {
+            if (pos >= text.size())
+                return false;
+            out += text[pos++];
+        } else {
+            out += c;
+        }
+    }
+    return false;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    c = asciiLower(c);
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+bool parseHexBytes(std::string_view text, std::string &out)
+{
+    out.clear();
+    size_t i = 0;
+    auto skipSpace = [&] {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+            ++i;
+    };
+    skipSpace();
+    if (i == text.size())
+        return true;
+    for (;;) {
+        skipSpace();
+        const int hi = i < text.size() ? hexDigit(text[i]) : -1;
+        const int lo = i + 1 < text.size() ? hexDigit(text[i + 1]) : -1;
+        if (hi < 0 || lo < 0)
+            return false;
+        out += static_cast<char>(hi * 16 + lo);
+        i += 2;
+        skipSpace();
+        if (i == text.size())
+            return true;
+        if (text[i] != ',')
+            return false;
+        ++i;
+    }
+}
+
+bool parseValueLine(const std::string &line, RegDocument::Line &out)
+{
+    size_t pos = 0;
+    std::string name;
+    if (!line.empty() && line[0] == '@') {
+        pos = 1;
+    } else if (!readQuoted(line, pos, name)) {
+        return false;
+    }
+    if (pos >= line.size() || line[pos] != '=')
+        return false;
+    ++pos;
+    const std::string_view rest = std::string_view(line).substr(pos);
+    RegValue value;
+    if (!rest.empty() && rest[0] == '"') {
+        std::string text;
+        size_t p = pos;
+        if (!readQuoted(line, p, text) || p != line.size())
+            return false;
+        value.type = RegSz;
+        value.data = text;
+        value.data += '\0';
+    } else if (rest.starts_with("dword:")) {
+        const std::string_view digits = rest.substr(6);
+        if (digits.size() != 8)
+            return false;
+        std::uint32_t v = 0;
+        for (char c : digits) {
+            const int d = hexDigit(c);
+            if (d < 0)
+                return false;
+            v = v * 16 + static_cast<std::uint32_t>(d);
+        }
+        value.type = RegDword;
+        for (int i = 0; i < 4; ++i)
+            value.data += static_cast<char>((v >> (8 * i)) & 0xff);
+    } else if (rest.starts_with("hex:")) {
+        value.type = RegBinary;
+        if (!parseHexBytes(rest.substr(4), value.data))
+            return false;
+    } else if (rest.starts_with("hex(")) {
+        const auto close = rest.find("):");
+        if (close == std::string_view::npos || close <= 4)
+            return false;
+        std::uint32_t type = 0;
+        for (char c : rest.substr(4, close - 4)) {
+            const int d = hexDigit(c);
+            if (d < 0)
+                return false;
+            type = type * 16 + static_cast<std::uint32_t>(d);
+        }
+        value.type = type;
+        if (!parseHexBytes(rest.substr(close + 2), value.data))
+            return false;
+    } else {
+        return false;
+    }
+    out.isValue = true;
+    out.name = name;
+    out.value = std::move(value);
+    return true;
+}
+
+std::string quote(const std::string &text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '\\' || c == '"')
+            out += '\\';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+std::string hexList(const std::string &bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (i)
+            out += ',';
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+// Splits into lines at LF, dropping a CR before it; joins lines continued with a trailing
+// backslash (regedit wraps long hex lists that way).
+std::vector<std::string> splitLines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::string current;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        start = end + 1;
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+bool isHexContinuation(const std::string &line)
+{
+    // A value line of hex bytes that ends in ",\" continues on the next line.
+    return line.size() >= 2 && line.back() == '\\' && line[line.size() - 2] == ','
+        && line.find("=hex") != std::string::npos;
+}
+
+std::string trimLeft(const std::string &s)
+{
+    size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+        ++i;
+    return s.substr(i);
+}
+
+} // namespace
+
+RegDocument RegDocument::parse(const std::string &text)
+{
+    RegDocument doc;
+    const std::vector<std::string> lines = splitLines(text);
+    Key *key = nullptr;
+    bool headerSeen = false;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string line = lines[i];
+        if (key == nullptr) {
+            if (!headerSeen && line == "REGEDIT4") {
+                headerSeen = true;
+                continue;
+            }
+        }
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            doc.keys.push_back(Key{line.substr(1, line.size() - 2), {}});
+            key = &doc.keys.back();
+            continue;
+        }
+        if (line.empty())
+            continue; // blank lines are layout; the writer puts its own
+        if (key == nullptr) {
+            doc.preamble.push_back(line);
+            continue;
+        }
+        std::string joined = line;
+        size_t last = i;
+        while (isHexContinuation(joined) && last + 1 < lines.size()) {
+            joined.pop_back();
+            joined += trimLeft(lines[++last]);
+        }
+        Line parsed;
+        if (parseValueLine(joined, parsed)) {
+            i = last;
+            key->lines.push_back(std::move(parsed));
+        } else {
+            Line rawLine;
+            rawLine.raw = line;
+            key->lines.push_back(std::move(rawLine));
+        }
+    }
+    return doc;
+}
+
+std::string RegDocument::formatValue(const std::string &name, const RegValue &value)
+{
+    std::string out = name.empty() ? std::string("@") : quote(name);
+    out += '=';
+    const std::string &d = value.data;
+    const bool plainText = value.type == RegSz && !d.empty() && d.back() == '\0'
+        && d.find_first_of(std::string_view("\r\n\0", 3)) == d.size() - 1;
+    if (plainText) {
+        out += quote(d.substr(0, d.size() - 1));
+    } else if (value.type == RegDword && d.size() == 4) {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i)
+            v = (v << 8) | static_cast<unsigned char>(d[static_cast<size_t>(i)]);
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "dword:%08x", v);
+        out += buf;
+    } else if (value.type == RegBinary) {
+        out += "hex:" + hexList(d);
+    } else {
+        char buf[24];
+        std::snprintf(buf, sizeof buf, "hex(%x):", value.type);
+        out += buf + hexList(d);
+    }
+    return out;
+}
+
+std::string RegDocument::serialize() const
+{
+    std::string out = "REGEDIT4\n\n";
+    for (const std::string &line : preamble)
+        out += line + "\n";
+    if (!preamble.empty())
+        out += "\n";
+    for (const Key &key : keys) {
+        out += "[" + key.path + "]\n";
+        for (const Line &line : key.lines)
+            out += (line.isValue ? formatValue(line.name, line.value) : line.raw) + "\n";
+        out += "\n";
+    }
+    return out;
+}
+
+RegDocument::Key *RegDocument::findKey(std::string_view fullPath)
+{
+    for (Key &key : keys) {
+        if (equalsNoCase(key.path, fullPath))
+            return &key;
+    }
+    return nullptr;
+}
+
+RegDocument::Key &RegDocument::findOrAddKey(std::string_view fullPath)
+{
+    if (Key *key = findKey(fullPath))
+        return *key;
+    keys.push_back(Key{std::string(fullPath), {}});
+    return keys.back();
+}
+
+RegDocument::Line *RegDocument::findValue(Key &key, std::string_view name)
+{
+    for (Line &line : key.lines) {
+        if (line.isValue && equalsNoCase(line.name, name))
+            return &line;
+    }
+    return nullptr;
+}
+
+namespace {
+
+std::string fullKeyPath(std::string_view keyPath)
+{
+    std::string full(CurrentUserRoot);
+    if (!keyPath.empty()) {
+        full += '\\';
+        full += keyPath;
+    }
+    return full;
+}
+
+// Creates every missing folder of `path` (mode 0700, as configuration folders are).
+bool makeFolders(const std::string &path)
+{
+    for (size_t i = 1; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '/') {
+            const std::string part = path.substr(0, i);
+            if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+                return false;
+        }
+    }
+    return true;
+}
+
+// Holds an advisory lock on the registry's lock file beside it while alive. The data file
+// itself is replaced by rename, so the lock lives on a file of its own that never moves.
+class FileLock
+{
+public:
+    explicit FileLock(const std::string &dataPath)
+    {
+        const std::string lockPath = dataPath + ".lock";
+        m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (m_fd >= 0) {
+            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    ~FileLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd); // closing releases the lock
+    }
+    FileLock(const FileLock &) = delete;
+    FileLock &operator=(const FileLock &) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+std::string folderOf(const std::string &path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+} // namespace
+
+FileRegistry::FileRegistry(std::string filePath)
+    : m_path(std::move(filePath))
+{
+}
+
+std::string FileRegistry::defaultFilePath()
+{
+    std::string base;
+    const char *config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/') {
+        base = config;
+    } else {
+        const char *home = std::getenv("HOME");
+        base = std::string(home ? home : "") + "/.config";
+    }
+    return base + "/murelin/HKEY_CURRENT_USER.reg";
+}
+
+RegRead FileRegistry::read(std::string_view keyPath, std::string_view name)
+{
+    RegRead result;
+    const std::string folder = folderOf(m_path);
+    if (!folder.empty() && !makeFolders(folder))
+        return result;
+    FileLock lock(m_path);
+    std::string text;
+    const bool exists = readWholeFile(m_path, text);
+    if (!exists && errno != ENOENT)
+        return result;
+    RegDocument doc = RegDocument::parse(text);
+    const std::string full = fullKeyPath(keyPath);
+    RegDocument::Key *key = doc.findKey(full);
+    if (!key) {
+        // Opening a key for full access creates it, as the registry does.
+        doc.findOrAddKey(full);
+        if (!writeFileAtomically(m_path, doc.serialize()))
+            return result;
+        result.keyOpened = true;
+        return result;
+    }
+    result.keyOpened = true;
+    if (RegDocument::Line *line = RegDocument::findValue(*key, name))
+        result.value = line->value;
+    return result;
+}
+
+bool FileRegistry::write(std::string_view keyPath, std::string_view name, const RegValue &value)
+{
+    const std::string folder = folderOf(m_path);
+    if (!folder.empty() && !makeFolders(folder))
+        return false;
+    FileLock lock(m_path);
+    std::string text;
+    if (!readWholeFile(m_path, text) && errno != ENOENT)
+        return false;
+    RegDocument doc = RegDocument::parse(text);
+    RegDocument::Key &key = doc.findOrAddKey(fullKeyPath(keyPath));
+    if (RegDocument::Line *existing = RegDocument::findValue(key, name)) {
+        existing->value = value; // the name keeps the case it was created with
+    } else {
+        RegDocument::Line added;
+        added.isValue = true;
+        added.name = std::string(name);
+        added.value = value;
+        key.lines.push_back(std::move(added));
+    }
+    return writeFileAtomically(m_path, doc.serialize());
+}
+
+} // namespace platform
