@@ -1,5 +1,7 @@
 #include "compose.h"
 
+#include "bitmap_scale.h"
+
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
@@ -65,6 +67,12 @@ QImage loadPicture(const std::string &path, QSize scaleTo)
 {
     if (path.empty())
         return {};
+    if (scaleTo.isValid()) {
+        // the usual case, a large bitmap stretched: shrunk while it is read
+        QImage shrunk = readBitmapShrunk(path, scaleTo);
+        if (!shrunk.isNull())
+            return shrunk;
+    }
     QFile file;
     if (!openByBytes(file, path, O_RDONLY, QIODevice::ReadOnly))
         return {};

@@ -12,9 +12,9 @@ namespace platform::desk {
 
 /**
  * Reads any picture Qt can decode from `path` (bytes, opened as they stand; the format is
- * taken from the content). With `scaleTo` valid, a decoder that can scale while decoding is
- * asked to; the result may still have another size. A null image when the file cannot be
- * opened or decoded.
+ * taken from the content). With `scaleTo` valid, a plain bitmap larger than that is shrunk to
+ * it while it is read, and a decoder that can scale while decoding (JPEG) is asked to; the
+ * result may still have another size. A null image when the file cannot be opened or decoded.
  */
 QImage loadPicture(const std::string &path, QSize scaleTo = {});
 

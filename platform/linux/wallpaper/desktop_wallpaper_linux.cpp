@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace platform {
@@ -192,13 +193,18 @@ bool setDeskWallpaper(const std::string &path)
 {
     if (const auto &hook = wallpaperHook())
         return hook(path);
+    bool ok = false;
     try {
         const desk::DesktopValues values = desk::readDesktopValues(currentUserRegistry());
-        return desk::applyDeskWallpaper(desk::detectDesktop(desk::processDesktopEnvironment()),
-            path, desk::placementFromDesktopValues(values));
+        ok = desk::applyDeskWallpaper(desk::detectDesktop(desk::processDesktopEnvironment()), path,
+            desk::placementFromDesktopValues(values));
     } catch (...) {
-        return false; // the caller does not look at the result; a failure must not end it
+        ok = false; // the caller does not look at the result; a failure must not end it
     }
+    // A large picture's buffers are freed by now, but the allocator keeps blocks of that size
+    // in the heap; a program that then sits idle in the tray should give them back.
+    malloc_trim(0);
+    return ok;
 }
 
 void setDeskWallpaperHook(std::function<bool(const std::string &path)> hook)
