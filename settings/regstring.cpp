@@ -4,8 +4,8 @@
 
 namespace settings {
 
-std::string ReadRegString(std::string_view keyPath, std::string_view name,
-                          std::string_view defaultText)
+std::string ReadRegString(
+    std::string_view keyPath, std::string_view name, std::string_view defaultText)
 {
     const platform::RegRead read = platform::currentUserRegistry().read(keyPath, name);
     if (!read.keyOpened || !read.value)

@@ -20,8 +20,8 @@ public:
  * returned unexpanded). A value of any other type raises "Invalid data type for 'name'".
  * A key that can be neither opened nor created gives `defaultText`.
  */
-std::string ReadRegString(std::string_view keyPath, std::string_view name,
-                          std::string_view defaultText);
+std::string ReadRegString(
+    std::string_view keyPath, std::string_view name, std::string_view defaultText);
 
 /**
  * Stores `text` under `name` as a REG_SZ of the text and one zero byte, replacing any value of

@@ -33,7 +33,7 @@ struct SettingInfo
     std::string_view defaultText;
 };
 
-inline constexpr std::array<SettingInfo, 13> Settings{{
+inline constexpr std::array<SettingInfo, 13> Settings {{
     {Setting::IconClick, "IconClick", "false"},
     {Setting::RandomPick, "RandomPick", "false"},
     {Setting::LoadStart, "LoadStart", "false"},
@@ -55,18 +55,36 @@ constexpr const SettingInfo &info(Setting id)
 }
 
 /** The order start-up reads them in ("Index" comes after the list file). */
-inline constexpr std::array<Setting, 13> ReadOrder{
-    Setting::IconClick, Setting::RandomPick, Setting::LoadStart, Setting::AutoQuit,
-    Setting::TimedDisplay, Setting::PreviewOn, Setting::X1, Setting::Y1,
-    Setting::Timer, Setting::Option, Setting::FLeft, Setting::FTop,
+inline constexpr std::array<Setting, 13> ReadOrder {
+    Setting::IconClick,
+    Setting::RandomPick,
+    Setting::LoadStart,
+    Setting::AutoQuit,
+    Setting::TimedDisplay,
+    Setting::PreviewOn,
+    Setting::X1,
+    Setting::Y1,
+    Setting::Timer,
+    Setting::Option,
+    Setting::FLeft,
+    Setting::FTop,
     Setting::Index,
 };
 
 /** The order shutdown writes them in. */
-inline constexpr std::array<Setting, 13> WriteOrder{
-    Setting::Index, Setting::Timer, Setting::X1, Setting::Y1,
-    Setting::Option, Setting::FLeft, Setting::FTop, Setting::AutoQuit,
-    Setting::RandomPick, Setting::IconClick, Setting::LoadStart, Setting::TimedDisplay,
+inline constexpr std::array<Setting, 13> WriteOrder {
+    Setting::Index,
+    Setting::Timer,
+    Setting::X1,
+    Setting::Y1,
+    Setting::Option,
+    Setting::FLeft,
+    Setting::FTop,
+    Setting::AutoQuit,
+    Setting::RandomPick,
+    Setting::IconClick,
+    Setting::LoadStart,
+    Setting::TimedDisplay,
     Setting::PreviewOn,
 };
 

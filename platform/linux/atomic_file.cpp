@@ -45,7 +45,9 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes, std:
     if (fd < 0)
         return fail("cannot create a temporary file");
     // Keep the permissions of the file being replaced; a new file gets rw for the user.
-    struct stat st {};
+    struct stat st
+    {
+    };
     const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0600;
     ::fchmod(fd, mode);
     if (!writeAll(fd, bytes.data(), bytes.size()) || ::fsync(fd) != 0) {

@@ -231,7 +231,7 @@ RegDocument RegDocument::parse(const std::string &text)
             }
         }
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            doc.keys.push_back(Key{line.substr(1, line.size() - 2), {}});
+            doc.keys.push_back(Key {line.substr(1, line.size() - 2), {}});
             key = &doc.keys.back();
             continue;
         }
@@ -315,7 +315,7 @@ RegDocument::Key &RegDocument::findOrAddKey(std::string_view fullPath)
 {
     if (Key *key = findKey(fullPath))
         return *key;
-    keys.push_back(Key{std::string(fullPath), {}});
+    keys.push_back(Key {std::string(fullPath), {}});
     return keys.back();
 }
 
@@ -363,8 +363,7 @@ public:
         const std::string lockPath = dataPath + ".lock";
         m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (m_fd >= 0) {
-            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
-            }
+            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) { }
         }
     }
     ~FileLock()

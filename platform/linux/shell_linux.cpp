@@ -34,8 +34,8 @@ void showApplicationWindow(QWidget *mainWindow)
 
 bool openHelp(const std::string &helpFile, const std::string &topic)
 {
-    QUrl url = QUrl::fromLocalFile(QString::fromLocal8Bit(helpFile.data(),
-                                                          static_cast<qsizetype>(helpFile.size())));
+    QUrl url = QUrl::fromLocalFile(
+        QString::fromLocal8Bit(helpFile.data(), static_cast<qsizetype>(helpFile.size())));
     url.setFragment(QString::fromLocal8Bit(topic.data(), static_cast<qsizetype>(topic.size())));
     return QDesktopServices::openUrl(url);
 }

@@ -19,13 +19,13 @@ TrayIcon::TrayIcon(QWidget *window)
     , m_window(window)
 {
     connect(&m_impl->icon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Context)
-                    Q_EMIT rightButtonDown();
-                else if (reason == QSystemTrayIcon::Trigger)
-                    Q_EMIT leftButtonDown();
-                // A double click's second press and the other buttons do nothing.
-            });
+        [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Context)
+                Q_EMIT rightButtonDown();
+            else if (reason == QSystemTrayIcon::Trigger)
+                Q_EMIT leftButtonDown();
+            // A double click's second press and the other buttons do nothing.
+        });
 }
 
 TrayIcon::~TrayIcon()

@@ -10,8 +10,8 @@ namespace platform {
  * disk, and the temporary file is renamed over `path`. On failure the old file is untouched,
  * the temporary file is removed, and `error` (when given) says why.
  */
-bool writeFileAtomically(const std::string &path, const std::string &bytes,
-                         std::string *error = nullptr);
+bool writeFileAtomically(
+    const std::string &path, const std::string &bytes, std::string *error = nullptr);
 
 /** Reads the whole file at `path` into `bytes`; false when it cannot be opened or read. */
 bool readWholeFile(const std::string &path, std::string &bytes);

@@ -1,0 +1,66 @@
+#include "list_file.h"
+
+#include <algorithm>
+
+namespace picturelist {
+
+namespace {
+constexpr char CR = '\r';
+constexpr char LF = '\n';
+constexpr char CtrlZ = '\x1a';
+} // namespace
+
+PictureEntries parseListFile(const std::string &bytes)
+{
+    // The file ends at its last byte or at the first Ctrl-Z, whichever comes first.
+    const size_t end = std::min(bytes.find(CtrlZ), bytes.size());
+    size_t pos = 0;
+    auto readLine = [&] {
+        const size_t cr = bytes.find(CR, pos);
+        const size_t stop = std::min(cr, end);
+        std::string line = bytes.substr(pos, stop - pos);
+        pos = stop;
+        if (pos < end && bytes[pos] == CR) {
+            ++pos;
+            if (pos < end && bytes[pos] == LF)
+                ++pos;
+        }
+        return line;
+    };
+    PictureEntries entries;
+    while (pos < end) {
+        PictureEntry entry;
+        entry.path = readLine();
+        entry.settings = readLine();
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::string formatListFile(const PictureEntries &entries)
+{
+    std::string out;
+    size_t size = 0;
+    for (const PictureEntry &entry : entries)
+        size += entry.path.size() + entry.settings.size() + 4;
+    out.reserve(size);
+    for (const PictureEntry &entry : entries) {
+        out += entry.path;
+        out += "\r\n";
+        out += entry.settings;
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string listFilePath(const std::string &executableDirectory, bool executableDirectoryWritable,
+    const std::string &dataHome, const std::string &home)
+{
+    if (executableDirectoryWritable)
+        return executableDirectory + ListFileName;
+    const std::string base
+        = (!dataHome.empty() && dataHome[0] == '/') ? dataHome : home + "/.local/share";
+    return base + "/murelin/" + ListFileName;
+}
+
+} // namespace picturelist
