@@ -3,7 +3,7 @@
 #include <gio/gio.h>
 
 #include <cstring>
-#include <regex>
+#include <string_view>
 
 namespace platform::desk {
 
@@ -52,6 +52,30 @@ bool setXfconfProperty(GDBusConnection *bus, const std::string &property, GVaria
         g_variant_new("(ssv)", xfceChannel, property.c_str(), value));
 }
 
+/**
+ * For "/backdrop/screen0/monitorNAME/workspaceN/last-image", the property without its last
+ * part; "" for any other name.
+ */
+std::string backdropBase(std::string_view name)
+{
+    constexpr std::string_view head = "/backdrop/screen0/monitor";
+    constexpr std::string_view tail = "/last-image";
+    if (!name.starts_with(head) || !name.ends_with(tail))
+        return {};
+    const std::string_view middle
+        = name.substr(head.size(), name.size() - head.size() - tail.size());
+    const auto slash = middle.find('/');
+    if (slash == 0 || slash == std::string_view::npos)
+        return {};
+    std::string_view workspace = middle.substr(slash + 1);
+    if (!workspace.starts_with("workspace"))
+        return {};
+    workspace.remove_prefix(9);
+    if (workspace.empty() || workspace.find_first_not_of("0123456789") != std::string_view::npos)
+        return {};
+    return std::string(name.substr(0, name.size() - tail.size() + 1));
+}
+
 /** The existing .../last-image properties of screen 0, without their last part. */
 std::vector<std::string> xfceBackdrops(GDBusConnection *bus)
 {
@@ -60,17 +84,14 @@ std::vector<std::string> xfceBackdrops(GDBusConnection *bus)
         g_variant_new("(ss)", xfceChannel, "/backdrop"), G_VARIANT_TYPE("(a{sv})"));
     if (!reply)
         return bases; // a channel without properties answers with an error
-    static const std::regex lastImage(
-        "^(/backdrop/screen0/monitor[^/]+/workspace[0-9]+/)last-image$");
     GVariant *properties = g_variant_get_child_value(reply, 0);
     GVariantIter iter;
     g_variant_iter_init(&iter, properties);
     const gchar *name = nullptr;
     GVariant *value = nullptr;
     while (g_variant_iter_next(&iter, "{&sv}", &name, &value)) {
-        std::cmatch match;
-        if (std::regex_match(name, match, lastImage))
-            bases.push_back(match[1].str());
+        if (std::string base = backdropBase(name); !base.empty())
+            bases.push_back(std::move(base));
         g_variant_unref(value);
     }
     g_variant_unref(properties);
