@@ -660,15 +660,7 @@ void TForm1::TimeToGoHome(bool SkipList)
         if (m_trayIconDataAllocated && m_tray)
             m_tray->remove();
     });
-    // Ending the program runs the exit sequence once: the window's destruction handler first,
-    // then the process ends. A second request while that runs ends the process at once.
-    if (m_exiting) {
-        m_env.endProcess();
-        return;
-    }
-    m_exiting = true;
-    FormDestroy();
-    m_env.endProcess();
+    exitSequence();
 }
 
 void TForm1::FormDestroy()
@@ -684,10 +676,10 @@ void TForm1::Timer1Timer()
     TimeToGoHome(true);
 }
 
-void TForm1::closeEvent(QCloseEvent *event)
+void TForm1::exitSequence()
 {
-    // Closing the window ends the program; its destruction saves everything.
-    event->accept();
+    // The window's destruction saves everything; then the process ends. A request to end
+    // while this runs ends the process at once.
     if (m_exiting) {
         m_env.endProcess();
         return;
@@ -695,4 +687,15 @@ void TForm1::closeEvent(QCloseEvent *event)
     m_exiting = true;
     FormDestroy();
     m_env.endProcess();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    exitSequence();
+}
+
+void TForm1::WMEndSession()
+{
+    exitSequence();
 }

@@ -60,6 +60,8 @@ public:
     void FontMe();
     void TimeToGoHome(bool SkipList);
     void AppOnMinimize();
+    /** The user logging off, the system shutting down, or a termination signal. */
+    void WMEndSession();
     /** The notification icon's callback: lParam is the mouse message over the icon. */
     void TrayIconMessage(std::uint32_t lParam);
 
@@ -191,6 +193,7 @@ protected:
 
 private:
     void buildLayout();
+    void exitSequence();
     void wireEvents();
     /** Connects a control's signal to a handler run through the event dispatch. */
     template <typename Sender, typename Signal>

@@ -3,6 +3,9 @@
 #include "dialogs.h"
 
 #include "platform/instance_guard.h"
+#include "platform/shell.h"
+
+#include <QSessionManager>
 
 #include <QApplication>
 
@@ -21,6 +24,12 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     TForm1 Form1;
+    // Log-off, shutdown and termination signals end the program and save, as closing does.
+    platform::EndRequestWatcher endRequests;
+    QObject::connect(&endRequests, &platform::EndRequestWatcher::endRequested, &Form1,
+        [&Form1] { Form1.WMEndSession(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &Form1,
+        [&Form1](QSessionManager &) { Form1.WMEndSession(); });
     Form1.FormCreate();
     app.exec();
     return 0;

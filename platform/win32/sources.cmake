@@ -20,7 +20,8 @@ set(MURELIN_PLATFORM_WIN32_SOURCES
     ${murelin_win32_dir}/win_help.cpp)
 
 set(MURELIN_PLATFORM_WIN32_GUI_SOURCES
-    ${murelin_win32_dir}/shell_win32.cpp)
+    ${murelin_win32_dir}/shell_win32.cpp
+    ${murelin_win32_dir}/end_requests_win32.cpp)
 
 set(MURELIN_DESKTOP_WIN32_SOURCES
     ${murelin_win32_dir}/desktop_wallpaper_win32.cpp)
