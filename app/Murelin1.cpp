@@ -287,7 +287,11 @@ bool TForm1::run(const std::function<void()> &step)
 
 void TForm1::wireEvents()
 {
-    on(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, &TForm1::ListBox1Click);
+    // A click in the list is the user's change of its selection, never the program's.
+    connect(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (m_programSelecting == 0)
+            run([this] { ListBox1Click(); });
+    });
     ListBox1->installEventFilter(this);
     on(RadioGroup1, &RadioGroup::itemClicked, &TForm1::RadioGroup1Click);
     on(SpinEdit1, &SpinEdit::valueChanged, &TForm1::SpinEdit1Change);
@@ -462,8 +466,10 @@ void TForm1::WriteListFile()
 std::vector<int> TForm1::selectedRows() const
 {
     std::vector<int> rows;
-    for (const QModelIndex &index : ListBox1->selectionModel()->selectedRows(0))
-        rows.push_back(index.row());
+    for (const QModelIndex &index : ListBox1->selectionModel()->selectedIndexes()) {
+        if (index.column() == 0)
+            rows.push_back(index.row());
+    }
     std::sort(rows.begin(), rows.end());
     return rows;
 }
@@ -476,46 +482,49 @@ int TForm1::currentRow() const
 
 bool TForm1::isRowSelected(int row) const
 {
-    return ListBox1->selectionModel()->isRowSelected(row, {});
+    return ListBox1->selectionModel()->isSelected(m_list->index(row, 0));
 }
 
-namespace {
-// Changes of the selection made by the program are not the user's clicks.
-struct ProgramSelection
+/** Marks changes of the list's selection as the program's, not the user's clicks. */
+struct TForm1::ProgramSelection
 {
-    explicit ProgramSelection(QObject *model)
-        : blocker(model)
+    explicit ProgramSelection(TForm1 &form)
+        : m_form(form)
     {
+        ++m_form.m_programSelecting;
     }
-    QSignalBlocker blocker;
+    ~ProgramSelection() { --m_form.m_programSelecting; }
+    ProgramSelection(const ProgramSelection &) = delete;
+    ProgramSelection &operator=(const ProgramSelection &) = delete;
+    TForm1 &m_form;
 };
-} // namespace
 
 void TForm1::setRowSelected(int row, bool selected)
 {
-    const ProgramSelection guard(ListBox1->selectionModel());
+    const ProgramSelection guard(*this);
     ListBox1->selectionModel()->select(m_list->index(row, 0),
         selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
-    ListBox1->viewport()->update();
 }
 
 void TForm1::setCurrentRow(int row)
 {
-    const ProgramSelection guard(ListBox1->selectionModel());
+    const ProgramSelection guard(*this);
     ListBox1->selectionModel()->setCurrentIndex(
         m_list->index(row, 0), QItemSelectionModel::NoUpdate);
     ListBox1->scrollTo(m_list->index(row, 0));
-    ListBox1->viewport()->update();
 }
 
 void TForm1::selectOnly(int row)
 {
-    {
-        const ProgramSelection guard(ListBox1->selectionModel());
-        ListBox1->selectionModel()->select(
-            m_list->index(row, 0), QItemSelectionModel::ClearAndSelect);
-    }
+    const ProgramSelection guard(*this);
+    ListBox1->selectionModel()->select(m_list->index(row, 0), QItemSelectionModel::ClearAndSelect);
     setCurrentRow(row);
+}
+
+void TForm1::clearSelection()
+{
+    const ProgramSelection guard(*this);
+    ListBox1->selectionModel()->clearSelection();
 }
 
 void TForm1::SelectPictureIndex()
@@ -680,13 +689,14 @@ void TForm1::exitSequence()
 {
     // The window's destruction saves everything; then the process ends. A request to end
     // while this runs ends the process at once.
-    if (m_exiting) {
-        m_env.endProcess();
-        return;
+    if (!m_exiting) {
+        m_exiting = true;
+        FormDestroy();
     }
-    m_exiting = true;
-    FormDestroy();
-    m_env.endProcess();
+    if (!m_ended) {
+        m_ended = true;
+        m_env.endProcess();
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

@@ -121,6 +121,7 @@ public:
     void selectOnly(int row);
     bool isRowSelected(int row) const;
     void setRowSelected(int row, bool selected);
+    void clearSelection();
     void updateCount();
     std::string newEntrySettings() const;
 
@@ -210,4 +211,7 @@ private:
     bool m_trayIconDataAllocated = false;
     bool m_exiting = false;
     bool m_destroyed = false;
+    bool m_ended = false;
+    struct ProgramSelection;
+    int m_programSelecting = 0;
 };
