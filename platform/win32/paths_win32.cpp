@@ -42,6 +42,8 @@ std::string executableDirectory()
 
 bool isDirectoryWritable(const std::string &directory)
 {
+    if (directory.empty())
+        return false;
     // Creates and at once drops a file of a name no one else uses.
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         const std::string probe = directory + "murelin-probe-"

@@ -81,18 +81,22 @@ QSize maximizedWindowSize()
         static_cast<int>(std::lround(height / ratio)));
 }
 
-// A toolkit window owns its taskbar button itself: hiding or showing the application's
-// taskbar window is hiding or showing the main window's own.
+// A toolkit window owns its taskbar button itself: there is no separate application window,
+// and hiding or showing the application's taskbar window is hiding or showing the main window.
 void hideApplicationWindow(QWidget *mainWindow)
 {
-    if (HWND handle = existingHandle(mainWindow))
-        ShowWindow(handle, SW_HIDE);
+    if (mainWindow)
+        mainWindow->hide();
 }
 
 void showApplicationWindow(QWidget *mainWindow)
 {
-    if (HWND handle = existingHandle(mainWindow))
-        ShowWindow(handle, SW_SHOW);
+    if (!mainWindow)
+        return;
+    mainWindow->setWindowState(mainWindow->windowState() & ~Qt::WindowMinimized);
+    mainWindow->show();
+    mainWindow->raise();
+    mainWindow->activateWindow();
 }
 
 bool openHelp(const std::string &helpFile, const std::string &topic)
@@ -116,8 +120,7 @@ struct TrayIcon::Impl
 };
 
 TrayIcon::TrayIcon(QWidget *window)
-    : QObject(window)
-    , m_impl(new Impl)
+    : m_impl(new Impl)
     , m_window(window)
 {
 }

@@ -158,6 +158,21 @@ std::optional<std::vector<unsigned char>> rawWideValue(
     return result;
 }
 
+std::optional<std::string> rawAnsiValue(const char *key, const char *name, DWORD *type)
+{
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::optional<std::string> result;
+    char buffer[4096];
+    DWORD size = sizeof buffer;
+    if (RegQueryValueExA(handle, name, nullptr, type, reinterpret_cast<BYTE *>(buffer), &size)
+        == ERROR_SUCCESS)
+        result = std::string(buffer, size);
+    RegCloseKey(handle);
+    return result;
+}
+
 void deleteUserKey(const char *key)
 {
     SHDeleteKeyA(HKEY_CURRENT_USER, key);

@@ -57,6 +57,9 @@ std::optional<RegQueryLine> regQuery(const std::string &key, const std::string &
 std::optional<std::vector<unsigned char>> rawWideValue(
     const char *key, const char *name, DWORD *type);
 
+/** The raw data of a value read with the ANSI call, as the program's own reads see it. */
+std::optional<std::string> rawAnsiValue(const char *key, const char *name, DWORD *type);
+
 /** Deletes the key below HKEY_CURRENT_USER with everything under it; no error if missing. */
 void deleteUserKey(const char *key);
 
