@@ -1,0 +1,28 @@
+# Shared by the end-to-end scripts: a private home for one run of the program.
+set -eu
+program=$1
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
+export XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset GSETTINGS_BACKEND DBUS_SESSION_BUS_ADDRESS || true
+# A copy of the program in a folder of its own, so its list file is private too.
+mkdir -p "$work/bin"
+cp "$program" "$work/bin/murelin"
+murelin="$work/bin/murelin"
+registry="$XDG_CONFIG_HOME/murelin/HKEY_CURRENT_USER.reg"
+listfile="$work/bin/MurelinAll.txt"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# wait_for CONDITION-COMMAND SECONDS
+wait_for() {
+    i=0
+    while ! eval "$1"; do
+        i=$((i + 1))
+        [ $i -gt $(($2 * 20)) ] && return 1
+        sleep 0.05
+    done
+}
