@@ -1,3 +1,5 @@
+#include "support.h"
+
 #include "platform/desktop_wallpaper.h"
 
 #include "win32/windows_headers.h"
@@ -6,6 +8,8 @@
 
 #include <string>
 #include <vector>
+
+using win32test::rawAnsiValue;
 
 namespace {
 
@@ -29,6 +33,16 @@ TEST_P(DeskWallpaper, TheSystemReportsThePathItWasGiven)
 {
     EXPECT_TRUE(platform::setDeskWallpaper(GetParam()));
     EXPECT_EQ(systemWallpaper(), GetParam());
+}
+
+// Without SPIF_UPDATEINIFILE the system shows the picture but does not record it in the
+// user's profile: the "Wallpaper" value under the desktop key stays as it was.
+TEST_P(DeskWallpaper, TheUsersProfileIsNotUpdated)
+{
+    DWORD type = 0;
+    const auto before = rawAnsiValue("Control Panel\\Desktop", "Wallpaper", &type);
+    ASSERT_TRUE(platform::setDeskWallpaper(GetParam()));
+    EXPECT_EQ(rawAnsiValue("Control Panel\\Desktop", "Wallpaper", &type), before);
 }
 
 // Nothing checks that the file exists; the path goes to the system byte for byte.
