@@ -79,7 +79,7 @@ TEST(InstanceGuard, TheNameIsFreeAgainOnceTheHolderIsDestroyed)
     EXPECT_FALSE(again.alreadyExists());
 }
 
-TEST(InstanceGuard, IsTheSystemsNamedFileMappingOf1024Bytes)
+TEST(InstanceGuard, IsANamedReadWriteMappingOtherCodeCanOpen)
 {
     const std::string name = guardName("mapping");
     platform::InstanceGuard guard(name.c_str());
@@ -89,6 +89,7 @@ TEST(InstanceGuard, IsTheSystemsNamedFileMappingOf1024Bytes)
     ASSERT_NE(view, nullptr);
     MEMORY_BASIC_INFORMATION info {};
     ASSERT_NE(VirtualQuery(view, &info, sizeof info), 0u);
+    // A view of the whole object: at least its 1024 bytes (the system rounds to whole pages).
     EXPECT_GE(info.RegionSize, 1024u);
     EXPECT_EQ(info.Protect, static_cast<DWORD>(PAGE_READWRITE));
     UnmapViewOfFile(view);
