@@ -1,5 +1,7 @@
 #include "picture_list_model.h"
 
+#include "picturelist/list_commands.h"
+
 PictureListModel::PictureListModel(QObject *parent)
     : QAbstractTableModel(parent)
 {
@@ -65,17 +67,9 @@ void PictureListModel::removeRowsAt(const std::vector<int> &rows)
         return;
     }
     // Many rows at once: rebuild in one pass rather than one removal per row.
-    picturelist::PictureEntries kept;
-    kept.reserve(m_entries.size() - rows.size());
-    size_t next = 0;
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        if (next < rows.size() && static_cast<size_t>(rows[next]) == i) {
-            ++next;
-            continue;
-        }
-        kept.push_back(std::move(m_entries[i]));
-    }
-    setEntries(std::move(kept));
+    beginResetModel();
+    picturelist::eraseRows(m_entries, rows);
+    endResetModel();
 }
 
 void PictureListModel::setSettings(int row, const std::string &settings)
