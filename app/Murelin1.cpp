@@ -63,13 +63,21 @@ void setTextColor(QWidget *w, const QColor &color)
     w->setPalette(p);
 }
 
+// A panel's colour; what sits on it keeps its own field colours (lists stay white).
 void setBackground(QWidget *w, const QColor &color)
 {
     QPalette p = w->palette();
     p.setColor(QPalette::Window, color);
-    p.setColor(QPalette::Base, color);
     w->setPalette(p);
     w->setAutoFillBackground(true);
+}
+
+// The colour of an edit field's box.
+void setFieldColor(QWidget *w, const QColor &color)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, color);
+    w->setPalette(p);
 }
 
 template <typename W> W *place(W *w, const char *name, int left, int top, int width, int height)
@@ -256,7 +264,7 @@ void TForm1::buildLayout()
     for (int i = 0; i < RadioGroup1->count(); ++i)
         setTextColor(RadioGroup1->button(i), white);
     for (SpinEdit *s : {SpinEdit1, SpinEdit2, SpinEdit3})
-        setBackground(s, black);
+        setFieldColor(s, black);
 
     // List boxes, check boxes, spin edits and buttons are no tab stops.
     for (QWidget *w : findChildren<QWidget *>()) {
