@@ -418,6 +418,7 @@ void TForm1::FormCreate()
     if (AutoQuitOn)
         Timer1->start();
     run([this] { FontMe(); });
+    run([this] { showWithoutNotificationArea(); });
 }
 
 void TForm1::FontMe()

@@ -45,6 +45,11 @@ public:
         std::function<std::string()> listFilePath; // where MurelinAll.txt lives
         std::function<std::uint32_t()> timeOfDayMs; // UTC time of day in milliseconds
         std::function<void()> endProcess; // ends the program with exit code 0
+
+        // Rotation, the notification icon and visibility (form_rotation.cpp); an empty
+        // function takes the system's answer.
+        std::function<bool()> notificationAreaAvailable; // can the icon be seen at all
+        std::function<bool(const std::string &file, const std::string &topic)> openHelp;
     };
 
     explicit TForm1(QWidget *parent = nullptr);
@@ -214,4 +219,17 @@ private:
     bool m_ended = false;
     struct ProgramSelection;
     int m_programSelecting = 0;
+
+    // Rotation, the change timer and visibility (form_rotation.cpp).
+    /** Next (forward) or Prev: one row on or back from the first selected row, then applied. */
+    void moveThroughList(bool forward);
+    /** Timer2's interval from SpinEdit3; a running count restarts only when it changes. */
+    void setTimer2Interval();
+    /**
+     * The last step of start-up: without a notification area the window could not be reached,
+     * so it is shown, unless the program only lays a picture and leaves (Load on Start with
+     * Automatic Exit); minimising then keeps its taskbar entry.
+     */
+    void showWithoutNotificationArea();
+    bool m_noNotificationArea = false;
 };

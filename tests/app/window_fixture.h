@@ -27,6 +27,7 @@ struct WindowWorld
     QSize maximized {1032, 776};
     QSize outer {429, 360};
     int pixelsPerInch = 96;
+    bool notificationArea = true; // the offscreen platform has none
 
     WindowWorld()
     {
@@ -79,6 +80,7 @@ struct WindowWorld
         env.listFilePath = [this] { return listPath; };
         env.timeOfDayMs = [] { return 0u; };
         env.endProcess = [this] { ++endProcessCalls; };
+        env.notificationAreaAvailable = [this] { return notificationArea; };
         return env;
     }
 
