@@ -1,6 +1,5 @@
 #include "platform/shell.h"
 
-#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -87,28 +86,15 @@ FileDropTarget::FileDropTarget(QWidget *window)
     , m_window(window)
 {
     window->setAcceptDrops(true);
-    // Some controls of the window take drops of their own (a number field takes dropped
-    // text, and would take a file's name as text); files dropped anywhere on the window are
-    // the window's, so the drag events of all its widgets are looked at first.
-    if (QCoreApplication *app = QCoreApplication::instance())
-        app->installEventFilter(this);
-    else
-        window->installEventFilter(this);
+    window->installEventFilter(this);
 }
 
 FileDropTarget::~FileDropTarget() = default;
 
 bool FileDropTarget::eventFilter(QObject *watched, QEvent *event)
 {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+    if (watched != m_window)
         return false;
-    const auto *widget = qobject_cast<const QWidget *>(watched);
-    if (!widget || widget->window() != m_window)
-        return false;
-    const auto *carried = static_cast<QDropEvent *>(event)->mimeData();
-    if (widget != m_window && !(carried && carried->hasUrls()))
-        return false; // anything but files is the control's own business
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
