@@ -1,0 +1,93 @@
+// A helper for the end-to-end scripts, which have no other way to make a bitmap or look at
+// the X11 root:
+//   e2e_tool bmp FILE WIDTH HEIGHT RRGGBB   writes a bitmap of one colour
+//   e2e_tool pixel X Y                      prints the root window's colour there as RRGGBB
+//   e2e_tool rootpmap                       prints the pixmap _XROOTPMAP_ID names, or "none"
+#include <QImage>
+#include <QString>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr, "usage: e2e_tool bmp FILE W H RRGGBB | pixel X Y | rootpmap\n");
+    return 2;
+}
+
+int writeBitmap(const char *file, int width, int height, unsigned long rgb)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor::fromRgb(static_cast<QRgb>(rgb)));
+    return image.save(QString::fromLocal8Bit(file), "BMP") ? 0 : 1;
+}
+
+int printPixel(Display *display, int x, int y)
+{
+    XImage *image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image)
+        return 1;
+    const unsigned long value = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    std::printf("%06lx\n", value & 0xffffffUL);
+    return 0;
+}
+
+int printRootPixmap(Display *display)
+{
+    const Atom atom = XInternAtom(display, "_XROOTPMAP_ID", True);
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char *data = nullptr;
+    if (atom == None
+        || XGetWindowProperty(display, DefaultRootWindow(display), atom, 0, 1, False, XA_PIXMAP,
+               &type, &format, &items, &after, &data)
+            != Success
+        || type != XA_PIXMAP || items != 1 || !data) {
+        if (data)
+            XFree(data);
+        std::printf("none\n");
+        return 0;
+    }
+    unsigned long id = 0;
+    std::memcpy(&id, data, sizeof id);
+    XFree(data);
+    std::printf("0x%lx\n", id);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+        return usage();
+    const std::string command = argv[1];
+    if (command == "bmp" && argc == 6)
+        return writeBitmap(
+            argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::strtoul(argv[5], nullptr, 16));
+    Display *display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "e2e_tool: no X display\n");
+        return 1;
+    }
+    int status = 2;
+    if (command == "pixel" && argc == 4)
+        status = printPixel(display, std::atoi(argv[2]), std::atoi(argv[3]));
+    else if (command == "rootpmap" && argc == 2)
+        status = printRootPixmap(display);
+    else
+        usage();
+    XCloseDisplay(display);
+    return status;
+}
