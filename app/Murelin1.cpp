@@ -40,12 +40,6 @@ std::string readSetting(Setting id)
     return ReadRegString(SettingsKey, s.name, s.defaultText);
 }
 
-std::string envOrEmpty(const char *name)
-{
-    const char *value = std::getenv(name);
-    return value ? value : "";
-}
-
 QFont windowFont(bool bold = false)
 {
     QFont font(QStringLiteral("MS Sans Serif"));
@@ -99,8 +93,9 @@ TForm1::Environment TForm1::defaultEnvironment()
     };
     env.listFilePath = [] {
         const std::string dir = platform::executableDirectory();
-        return picturelist::listFilePath(dir, platform::isDirectoryWritable(dir),
-            envOrEmpty("XDG_DATA_HOME"), envOrEmpty("HOME"));
+        const bool writable = platform::isDirectoryWritable(dir);
+        return picturelist::listFilePath(
+            dir, writable, writable ? std::string() : platform::userDataDirectory());
     };
     env.timeOfDayMs = [] {
         const QTime t = QDateTime::currentDateTimeUtc().time();

@@ -54,13 +54,11 @@ std::string formatListFile(const PictureEntries &entries)
 }
 
 std::string listFilePath(const std::string &executableDirectory, bool executableDirectoryWritable,
-    const std::string &dataHome, const std::string &home)
+    const std::string &userDataDirectory)
 {
-    if (executableDirectoryWritable)
+    if (executableDirectoryWritable || userDataDirectory.empty())
         return executableDirectory + ListFileName;
-    const std::string base
-        = (!dataHome.empty() && dataHome[0] == '/') ? dataHome : home + "/.local/share";
-    return base + "/murelin/" + ListFileName;
+    return userDataDirectory + ListFileName;
 }
 
 } // namespace picturelist

@@ -20,12 +20,11 @@ PictureEntries parseListFile(const std::string &bytes);
 std::string formatListFile(const PictureEntries &entries);
 
 /**
- * Where the list file lives: beside the executable when its folder can be written,
- * otherwise in ${XDG_DATA_HOME:-$HOME/.local/share}/murelin/ (an installed copy in a folder
- * the user cannot write would otherwise lose the list at every exit). `dataHome` is the
- * value of XDG_DATA_HOME (may be empty), `home` that of HOME.
+ * Where the list file lives: beside the executable when its folder can be written, otherwise
+ * in the user's data folder (an installed copy in a folder the user cannot write would
+ * otherwise lose the list at every exit). Both folders end in a separator.
  */
 std::string listFilePath(const std::string &executableDirectory, bool executableDirectoryWritable,
-    const std::string &dataHome, const std::string &home);
+    const std::string &userDataDirectory);
 
 } // namespace picturelist

@@ -40,6 +40,12 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes, std:
             *error = std::string(what) + ": " + std::strerror(errno);
         return false;
     };
+    // A file its owner made read-only is not replaced behind its back: the rename would go
+    // through, since it needs only the folder's permission.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
+        errno = EACCES;
+        return fail("the file is write-protected");
+    }
     std::string tmpl = path + ".XXXXXX";
     const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
     if (fd < 0)

@@ -1,6 +1,8 @@
 #include "platform/paths.h"
 
 #include <climits>
+#include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -30,6 +32,26 @@ std::string executableDirectory()
 bool isDirectoryWritable(const std::string &directory)
 {
     return !directory.empty() && ::access(directory.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string userDataDirectory()
+{
+    std::string base;
+    const char *data = std::getenv("XDG_DATA_HOME");
+    if (data && data[0] == '/') {
+        base = data; // a relative value is ignored, as the base-directory rules say
+    } else {
+        const char *home = std::getenv("HOME");
+        if (!home || home[0] != '/')
+            return {};
+        base = std::string(home) + "/.local/share";
+    }
+    const std::string folder = base + "/murelin/";
+    for (size_t i = 1; i < folder.size(); ++i) {
+        if (folder[i] == '/')
+            ::mkdir(folder.substr(0, i).c_str(), 0700);
+    }
+    return folder;
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "path_split.h"
 #include "windows_headers.h"
 
+#include <cstdlib>
 #include <string>
 
 namespace platform {
@@ -59,6 +60,19 @@ bool isDirectoryWritable(const std::string &directory)
             return false;
     }
     return false;
+}
+
+std::string userDataDirectory()
+{
+    const char *appData = std::getenv("APPDATA");
+    if (!appData || !appData[0])
+        return {};
+    std::string folder = appData;
+    if (folder.back() != '\\')
+        folder += '\\';
+    folder += "Murelin\\";
+    CreateDirectoryA(folder.c_str(), nullptr); // an existing folder is fine
+    return folder;
 }
 
 } // namespace platform

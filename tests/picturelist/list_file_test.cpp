@@ -76,12 +76,10 @@ TEST(ListFile, ACrOrCtrlZInsideAPathCannotRoundTrip)
 
 TEST(ListFile, LivesBesideTheProgramUnlessThatFolderIsReadOnly)
 {
-    EXPECT_EQ(picturelist::listFilePath("/opt/m/", true, "", "/home/u"), "/opt/m/MurelinAll.txt");
-    EXPECT_EQ(picturelist::listFilePath("/usr/bin/", false, "", "/home/u"),
+    EXPECT_EQ(picturelist::listFilePath("/opt/m/", true, "/home/u/.local/share/murelin/"),
+        "/opt/m/MurelinAll.txt");
+    EXPECT_EQ(picturelist::listFilePath("/usr/bin/", false, "/home/u/.local/share/murelin/"),
         "/home/u/.local/share/murelin/MurelinAll.txt");
-    EXPECT_EQ(picturelist::listFilePath("/usr/bin/", false, "/data", "/home/u"),
-        "/data/murelin/MurelinAll.txt");
-    // A relative XDG_DATA_HOME is ignored, as the base-directory rules say.
-    EXPECT_EQ(picturelist::listFilePath("/usr/bin/", false, "rel", "/home/u"),
-        "/home/u/.local/share/murelin/MurelinAll.txt");
+    // With no data folder to go to, the list stays beside the program.
+    EXPECT_EQ(picturelist::listFilePath("/usr/bin/", false, ""), "/usr/bin/MurelinAll.txt");
 }

@@ -1,5 +1,6 @@
 #include "linux/registry_file.h"
 #include "platform/atomic_file.h"
+#include "platform/paths.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -198,4 +199,42 @@ TEST(RegistryFile, AFailedReplaceLeavesTheOldFileWhole)
     for ([[maybe_unused]] const auto &e : std::filesystem::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 3); // r.reg, its lock file, the folder
+}
+
+TEST(AtomicFile, AReadOnlyFileIsRefusedAndKept)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind root";
+    TempDir dir;
+    const std::string path = dir.file("MurelinAll.txt");
+    putFile(path, "old\r\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    std::string error;
+    EXPECT_FALSE(platform::writeFileAtomically(path, "new", &error));
+    EXPECT_NE(error.find("write-protected"), std::string::npos);
+    EXPECT_EQ(fileText(path), "old\r\n");
+}
+
+TEST(Paths, UserDataDirectoryFollowsXdgDataHomeAndIsCreated)
+{
+    TempDir dir;
+    ::setenv("XDG_DATA_HOME", dir.file("data").c_str(), 1);
+    EXPECT_EQ(platform::userDataDirectory(), dir.file("data/murelin/"));
+    struct stat st
+    {
+    };
+    EXPECT_EQ(::stat(dir.file("data/murelin").c_str(), &st), 0);
+    ::setenv("XDG_DATA_HOME", "relative", 1);
+    ::setenv("HOME", dir.path().c_str(), 1);
+    EXPECT_EQ(platform::userDataDirectory(), dir.file(".local/share/murelin/"));
+    ::unsetenv("XDG_DATA_HOME");
+}
+
+TEST(Paths, ExecutableDirectoryEndsWithTheSeparator)
+{
+    const std::string folder = platform::executableDirectory();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_EQ(platform::executablePath().rfind(folder, 0), 0u);
+    EXPECT_TRUE(platform::isDirectoryWritable(folder));
 }

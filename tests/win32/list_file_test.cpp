@@ -39,7 +39,7 @@ std::string sampleBytes()
 const ChildMode listFileMode("list-file", [](const std::vector<std::string> &) {
     const std::string folder = platform::executableDirectory();
     const std::string path
-        = picturelist::listFilePath(folder, platform::isDirectoryWritable(folder), "", "");
+        = picturelist::listFilePath(folder, platform::isDirectoryWritable(folder), "");
     std::string error;
     if (!platform::writeFileAtomically(
             path, picturelist::formatListFile(sampleEntries()), &error)) {

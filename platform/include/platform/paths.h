@@ -16,4 +16,11 @@ std::string executableDirectory();
 /** True when a file can be created in `directory` (which ends in a separator). */
 bool isDirectoryWritable(const std::string &directory);
 
+/**
+ * The program's folder among the user's own data, created when missing, ending in a
+ * separator: ${XDG_DATA_HOME:-$HOME/.local/share}/murelin/ on Linux, %APPDATA%\Murelin\ on
+ * Windows. Empty when there is none.
+ */
+std::string userDataDirectory();
+
 } // namespace platform
