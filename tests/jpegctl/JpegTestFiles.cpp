@@ -32,7 +32,7 @@ std::uint8_t sample(int x, int y, int c, std::minstd_rand &noise)
 
 } // namespace
 
-Bytes makeJpeg(const JpegSpec &spec)
+Bytes makeJpeg(const JpegRecipe &recipe)
 {
     jpeg_compress_struct cinfo {};
     jpeg_error_mgr err {};
@@ -43,34 +43,34 @@ Bytes makeJpeg(const JpegSpec &spec)
     unsigned long outSize = 0;
     jpeg_mem_dest(&cinfo, &out, &outSize);
 
-    const int components = spec.kind == Kind::Grey ? 1 : spec.kind == Kind::Colour ? 3 : 4;
-    cinfo.image_width = static_cast<JDIMENSION>(spec.width);
-    cinfo.image_height = static_cast<JDIMENSION>(spec.height);
+    const int components = recipe.kind == Kind::Grey ? 1 : recipe.kind == Kind::Colour ? 3 : 4;
+    cinfo.image_width = static_cast<JDIMENSION>(recipe.width);
+    cinfo.image_height = static_cast<JDIMENSION>(recipe.height);
     cinfo.input_components = components;
     cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
     jpeg_set_defaults(&cinfo);
-    if (spec.kind == Kind::Ycck)
+    if (recipe.kind == Kind::Ycck)
         jpeg_set_colorspace(&cinfo, JCS_YCCK);
-    jpeg_set_quality(&cinfo, spec.quality, TRUE);
-    cinfo.comp_info[0].h_samp_factor = spec.lumaH;
-    cinfo.comp_info[0].v_samp_factor = spec.lumaV;
-    if (spec.progressive)
+    jpeg_set_quality(&cinfo, recipe.quality, TRUE);
+    cinfo.comp_info[0].h_samp_factor = recipe.lumaH;
+    cinfo.comp_info[0].v_samp_factor = recipe.lumaV;
+    if (recipe.progressive)
         jpeg_simple_progression(&cinfo);
-    cinfo.arith_code = spec.arithmetic ? TRUE : FALSE;
-    cinfo.restart_in_rows = spec.restartRows;
-    cinfo.density_unit = static_cast<UINT8>(spec.densityUnit);
-    cinfo.X_density = static_cast<UINT16>(spec.xDensity);
-    cinfo.Y_density = static_cast<UINT16>(spec.yDensity);
+    cinfo.arith_code = recipe.arithmetic ? TRUE : FALSE;
+    cinfo.restart_in_rows = recipe.restartRows;
+    cinfo.density_unit = static_cast<UINT8>(recipe.densityUnit);
+    cinfo.X_density = static_cast<UINT16>(recipe.xDensity);
+    cinfo.Y_density = static_cast<UINT16>(recipe.yDensity);
     jpeg_start_compress(&cinfo, TRUE);
-    for (const std::string &comment : spec.comments)
+    for (const std::string &comment : recipe.comments)
         jpeg_write_marker(&cinfo, JPEG_COM, reinterpret_cast<const JOCTET *>(comment.data()),
             static_cast<unsigned>(comment.size()));
 
-    std::minstd_rand noise(static_cast<unsigned>(spec.width * 131 + spec.height));
-    Bytes row(static_cast<std::size_t>(spec.width * components));
+    std::minstd_rand noise(static_cast<unsigned>(recipe.width * 131 + recipe.height));
+    Bytes row(static_cast<std::size_t>(recipe.width * components));
     while (cinfo.next_scanline < cinfo.image_height) {
         const int y = static_cast<int>(cinfo.next_scanline);
-        for (int x = 0; x < spec.width; ++x)
+        for (int x = 0; x < recipe.width; ++x)
             for (int c = 0; c < components; ++c)
                 row[static_cast<std::size_t>(x * components + c)] = sample(x, y, c, noise);
         JSAMPROW rows[1] = {row.data()};

@@ -13,7 +13,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 enum class Kind { Colour, Grey, Cmyk, Ycck };
 
-struct JpegSpec
+struct JpegRecipe
 {
     int width = 37;
     int height = 23;
@@ -27,8 +27,8 @@ struct JpegSpec
     int densityUnit = 1, xDensity = 72, yDensity = 72;
 };
 
-/** A JPEG of a busy, deterministic picture (gradients with noise) as the spec says. */
-Bytes makeJpeg(const JpegSpec &spec);
+/** A JPEG of a busy, deterministic picture (gradients with noise) as the recipe asks. */
+Bytes makeJpeg(const JpegRecipe &recipe);
 
 /** What the codec delivers for a decode with these parameters, row by row, top-down. */
 struct RawDecode

@@ -37,7 +37,7 @@ JpegOptions withColours(TNumOfColors colours, bool grey = false)
 struct LayoutCase
 {
     const char *name;
-    JpegSpec spec;
+    JpegRecipe recipe;
     JpegOptions options;
     int quantize; // for the reference decode
     unsigned bitCount;
@@ -45,18 +45,18 @@ struct LayoutCase
     std::uint32_t pelsPerMetre;
 };
 
-JpegSpec sized(int w, int h, Kind kind = Kind::Colour)
+JpegRecipe sized(int w, int h, Kind kind = Kind::Colour)
 {
-    JpegSpec s;
+    JpegRecipe s;
     s.width = w;
     s.height = h;
     s.kind = kind;
     return s;
 }
 
-JpegSpec withDensity(int unit, int x, int y)
+JpegRecipe withDensity(int unit, int x, int y)
 {
-    JpegSpec s = sized(8, 8);
+    JpegRecipe s = sized(8, 8);
     s.densityUnit = unit;
     s.xDensity = x;
     s.yDensity = y;
@@ -70,7 +70,7 @@ class BmpLayout : public testing::TestWithParam<LayoutCase>
 TEST_P(BmpLayout, HeadersTableAndRowsFollowTheCodecOutput)
 {
     const LayoutCase &c = GetParam();
-    const Bytes jpeg = makeJpeg(c.spec);
+    const Bytes jpeg = makeJpeg(c.recipe);
     const Bytes bmp = decodeBmp(jpeg, c.options);
     const RawDecode raw = decodeRaw(jpeg, c.quantize, c.options.GrayScale);
     const unsigned entries = c.bitCount == 8 ? 256 : 0;
@@ -339,8 +339,8 @@ INSTANTIATE_TEST_SUITE_P(Decoder, ApplyOptionsTable,
 
 TEST(SkipComment, CommentsOfAnyLengthDecodeAsWithout)
 {
-    JpegSpec plain = sized(40, 30);
-    JpegSpec commented = plain;
+    JpegRecipe plain = sized(40, 30);
+    JpegRecipe commented = plain;
     commented.comments = {"", "short", std::string(5000, 'c'), std::string(65533, 'x')};
     const Bytes a = makeJpeg(plain);
     const Bytes b = makeJpeg(commented);

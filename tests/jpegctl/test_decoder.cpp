@@ -25,9 +25,9 @@ std::string decodeError(const Bytes &jpeg, const JpegOptions &options = {})
     return "no error";
 }
 
-JpegSpec of(Kind kind)
+JpegRecipe of(Kind kind)
 {
-    JpegSpec s;
+    JpegRecipe s;
     s.kind = kind;
     return s;
 }
@@ -81,9 +81,9 @@ TEST_P(DecoderFailure, EndsWithTheCodecsText)
         << "the codec's messages are never printed";
 }
 
-const Bytes colour = makeJpeg(JpegSpec {});
+const Bytes colour = makeJpeg(JpegRecipe {});
 const Bytes progressive = makeJpeg([] {
-    JpegSpec s;
+    JpegRecipe s;
     s.progressive = true;
     return s;
 }());
@@ -147,10 +147,10 @@ class DecoderProgressRule : public testing::TestWithParam<ProgressCase>
 TEST_P(DecoderProgressRule, FiresAtChangedMultiplesOfTheStep)
 {
     const ProgressCase &c = GetParam();
-    JpegSpec spec;
-    spec.width = 8;
-    spec.height = c.rows;
-    const Bytes jpeg = makeJpeg(spec);
+    JpegRecipe recipe;
+    recipe.width = 8;
+    recipe.height = c.rows;
+    const Bytes jpeg = makeJpeg(recipe);
     MemoryStream source;
     source.write(jpeg.data(), jpeg.size());
     MemoryStream bmp;

@@ -17,7 +17,7 @@ namespace {
 struct Picture
 {
     const char *name;
-    JpegSpec spec;
+    JpegRecipe recipe;
 };
 
 struct Options
@@ -27,36 +27,36 @@ struct Options
     const char *djpeg; // the same options for the reference decoder
 };
 
-JpegSpec spec(int w, int h, Kind kind = Kind::Colour)
+JpegRecipe recipe(int w, int h, Kind kind = Kind::Colour)
 {
-    JpegSpec s;
+    JpegRecipe s;
     s.width = w;
     s.height = h;
     s.kind = kind;
     return s;
 }
 
-template <typename F> JpegSpec with(JpegSpec s, F change)
+template <typename F> JpegRecipe with(JpegRecipe s, F change)
 {
     change(s);
     return s;
 }
 
 const Picture pictures[] = {
-    {"Colour420Odd", spec(37, 23)},
-    {"Colour422", with(spec(50, 17), [](JpegSpec &s) { s.lumaV = 1; })},
-    {"Colour444Wide", with(spec(203, 9), [](JpegSpec &s) { s.lumaH = s.lumaV = 1; })},
-    {"Grey", spec(33, 19, Kind::Grey)},
-    {"Progressive", with(spec(61, 45), [](JpegSpec &s) { s.progressive = true; })},
-    {"GreyProgressive", with(spec(17, 40, Kind::Grey), [](JpegSpec &s) { s.progressive = true; })},
-    {"Restarts", with(spec(64, 64), [](JpegSpec &s) { s.restartRows = 1; })},
+    {"Colour420Odd", recipe(37, 23)},
+    {"Colour422", with(recipe(50, 17), [](JpegRecipe &s) { s.lumaV = 1; })},
+    {"Colour444Wide", with(recipe(203, 9), [](JpegRecipe &s) { s.lumaH = s.lumaV = 1; })},
+    {"Grey", recipe(33, 19, Kind::Grey)},
+    {"Progressive", with(recipe(61, 45), [](JpegRecipe &s) { s.progressive = true; })},
+    {"GreyProgressive", with(recipe(17, 40, Kind::Grey), [](JpegRecipe &s) { s.progressive = true; })},
+    {"Restarts", with(recipe(64, 64), [](JpegRecipe &s) { s.restartRows = 1; })},
     {"Comments",
-        with(spec(31, 29),
-            [](JpegSpec &s) {
+        with(recipe(31, 29),
+            [](JpegRecipe &s) {
                 s.comments = {"one", std::string(6000, 'z')};
             })},
-    {"Arithmetic", with(spec(40, 24), [](JpegSpec &s) { s.arithmetic = true; })},
-    {"OnePixel", spec(1, 1)},
+    {"Arithmetic", with(recipe(40, 24), [](JpegRecipe &s) { s.arithmetic = true; })},
+    {"OnePixel", recipe(1, 1)},
 };
 
 jpegctl::JpegOptions make(TNumOfColors n, TDCTMethod d = TDCTMethod::Integ, TDither t = TDither::FS)
@@ -104,7 +104,7 @@ TEST_P(Oracle, SameBitmapAsTheReferenceDecoder)
 {
     const auto &[picture, option] = GetParam();
     TempDir dir;
-    const Bytes jpeg = makeJpeg(picture.spec);
+    const Bytes jpeg = makeJpeg(picture.recipe);
     writeFile(dir.file("in.jpg"), jpeg);
     const std::string command = std::string(MURELIN_DJPEG) + " -bmp -dct int -dither fs "
         + option.djpeg + " -outfile " + dir.file("ref.bmp") + " " + dir.file("in.jpg");
@@ -151,7 +151,7 @@ TEST(Jpeg2bmp, OptionsMatchTheReferenceDecodersAndFailuresExitNonZero)
 {
     TempDir dir;
     const std::string in = dir.file("in.jpg");
-    writeFile(in, makeJpeg(spec(45, 31)));
+    writeFile(in, makeJpeg(recipe(45, 31)));
     const std::pair<const char *, const char *> cases[] = {
         {"", "-colors 256"},
         {"--colors truecolor --dct float --nosmooth", "-dct float -nosmooth"},

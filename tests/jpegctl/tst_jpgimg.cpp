@@ -14,9 +14,9 @@ Q_DECLARE_METATYPE(jpegtest::Bytes)
 
 namespace {
 
-JpegSpec sized(int w, int h, Kind kind = Kind::Colour)
+JpegRecipe sized(int w, int h, Kind kind = Kind::Colour)
 {
-    JpegSpec s;
+    JpegRecipe s;
     s.width = w;
     s.height = h;
     s.kind = kind;
