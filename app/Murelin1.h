@@ -111,6 +111,7 @@ public:
     void B6Click();
     void B8Click();
     void B9Click();
+    void moveCurrentPicture(bool up);
     void B10Click();
     void ListBox1KeyDown(QKeyEvent *event);
     void WMDropFiles(const std::vector<std::string> &names);

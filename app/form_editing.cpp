@@ -168,10 +168,12 @@ void TForm1::B3Click()
     ReadOptions();
 }
 
-void TForm1::B8Click()
+// Up and Down: the current picture changes places with its neighbour, and stays current.
+void TForm1::moveCurrentPicture(bool up)
 {
     SetFirst();
-    const auto move = picturelist::moveUp(PictureIndex, itemCount());
+    const auto move = up ? picturelist::moveUp(PictureIndex, itemCount())
+                         : picturelist::moveDown(PictureIndex, itemCount());
     if (!move)
         return;
     {
@@ -184,20 +186,14 @@ void TForm1::B8Click()
     DisplayMe();
 }
 
+void TForm1::B8Click()
+{
+    moveCurrentPicture(true);
+}
+
 void TForm1::B9Click()
 {
-    SetFirst();
-    const auto move = picturelist::moveDown(PictureIndex, itemCount());
-    if (!move)
-        return;
-    {
-        const RowChange change(ListBox1);
-        m_list->swapRows(move->from, move->to);
-    }
-    PictureIndex = move->to;
-    SelectPictureIndex();
-    updateCount();
-    DisplayMe();
+    moveCurrentPicture(false);
 }
 
 // ---------------------------------------------------------------- dropped files
