@@ -45,8 +45,8 @@ void TForm1::B7Click()
     if (itemCount() == 0)
         return;
     ReadOptions();
-    // The current item is the row SetFirst has just made current.
-    ApplyPlacement(m_list->entry(currentRow()).path);
+    // The list's current item: SetFirst has just made it the row of PictureIndex.
+    ApplyPlacement(m_list->entry(PictureIndex).path);
 }
 
 // ---------------------------------------------------------------- rotation
