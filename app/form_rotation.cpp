@@ -19,8 +19,7 @@ namespace {
 constexpr std::uint32_t WM_LBUTTONDOWN_ = 0x0201;
 constexpr std::uint32_t WM_RBUTTONDOWN_ = 0x0204;
 
-/** The help page beside the program, and the anchor it opens at. */
-constexpr const char *HelpFileName = "Murelin.html";
+/** The topic the help file opens at. */
 constexpr const char *HelpTopic = "Contents";
 
 } // namespace
@@ -190,7 +189,7 @@ void TForm1::showWithoutNotificationArea()
 
 void TForm1::B4Click()
 {
-    const std::string file = platform::executableDirectory() + HelpFileName;
+    const std::string file = platform::executableDirectory() + platform::helpFileName();
     if (m_env.openHelp)
         m_env.openHelp(file, HelpTopic);
     else

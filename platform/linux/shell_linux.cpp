@@ -32,6 +32,11 @@ void showApplicationWindow(QWidget *mainWindow)
     mainWindow->activateWindow();
 }
 
+const char *helpFileName()
+{
+    return "Murelin.html"; // no viewer here reads the older help format; a browser reads this
+}
+
 bool openHelp(const std::string &helpFile, const std::string &topic)
 {
     QUrl url = QUrl::fromLocalFile(

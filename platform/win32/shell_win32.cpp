@@ -99,6 +99,11 @@ void showApplicationWindow(QWidget *mainWindow)
     mainWindow->activateWindow();
 }
 
+const char *helpFileName()
+{
+    return "Murelin.hlp";
+}
+
 bool openHelp(const std::string &helpFile, const std::string &topic)
 {
     HWND owner = existingHandle(QApplication::activeWindow());
