@@ -489,20 +489,6 @@ bool TForm1::isRowSelected(int row) const
     return ListBox1->selectionModel()->isSelected(m_list->index(row, 0));
 }
 
-/** Marks changes of the list's selection as the program's, not the user's clicks. */
-struct TForm1::ProgramSelection
-{
-    explicit ProgramSelection(TForm1 &form)
-        : m_form(form)
-    {
-        ++m_form.m_programSelecting;
-    }
-    ~ProgramSelection() { --m_form.m_programSelecting; }
-    ProgramSelection(const ProgramSelection &) = delete;
-    ProgramSelection &operator=(const ProgramSelection &) = delete;
-    TForm1 &m_form;
-};
-
 void TForm1::setRowSelected(int row, bool selected)
 {
     const ProgramSelection guard(*this);

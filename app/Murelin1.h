@@ -218,8 +218,25 @@ private:
     bool m_exiting = false;
     bool m_destroyed = false;
     bool m_ended = false;
-    struct ProgramSelection;
     int m_programSelecting = 0;
+
+protected:
+    /**
+     * Marks what changes the list's rows or selection while it lives as the program's doing:
+     * the list's click handler does not run for it.
+     */
+    struct ProgramSelection
+    {
+        explicit ProgramSelection(TForm1 &form)
+            : m_form(form)
+        {
+            ++m_form.m_programSelecting;
+        }
+        ~ProgramSelection() { --m_form.m_programSelecting; }
+        ProgramSelection(const ProgramSelection &) = delete;
+        ProgramSelection &operator=(const ProgramSelection &) = delete;
+        TForm1 &m_form;
+    };
 
     // Rotation, the change timer and visibility (form_rotation.cpp).
     /** Next (forward) or Prev: one row on or back from the first selected row, then applied. */

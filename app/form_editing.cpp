@@ -8,7 +8,6 @@
 #include "wallpaper/preview_fit.h"
 
 #include <QKeyEvent>
-#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -16,33 +15,6 @@ namespace {
 
 constexpr const char *UnableToLoad
     = "Unable to load specified file. File may not exist or be corrupt.";
-
-QString fromBytes(const std::string &text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-/**
- * Holds back the selection's change signals while a command changes the rows: a selection
- * that the program moves is not the user's click in the list, whose handler would read and
- * store placements halfway through the command.
- */
-class RowChange
-{
-public:
-    explicit RowChange(QAbstractItemView *view)
-        : m_view(view)
-        , m_blocker(view->selectionModel())
-    {
-    }
-    ~RowChange() { m_view->viewport()->update(); }
-    RowChange(const RowChange &) = delete;
-    RowChange &operator=(const RowChange &) = delete;
-
-private:
-    QAbstractItemView *m_view;
-    QSignalBlocker m_blocker;
-};
 
 } // namespace
 
@@ -75,7 +47,8 @@ void TForm1::DisplayMe()
         return;
     JPEGImage1->loadBitmapFile(path); // a file that is no bitmap throws; the picture stays
     const QImage &picture = JPEGImage1->picture();
-    Panel6->setCaption(fromBytes(wallpaper::previewCaption(picture.width(), picture.height())));
+    Panel6->setCaption(PictureListModel::displayText(
+        wallpaper::previewCaption(picture.width(), picture.height())));
     CheckSize();
 }
 
@@ -105,7 +78,7 @@ void TForm1::B10Click()
         for (const std::string &name : chosen)
             added.push_back(picturelist::PictureEntry {name, settings});
         {
-            const RowChange change(ListBox1);
+            const ProgramSelection change(*this);
             m_list->append(added);
         }
         PictureIndex = picturelist::indexAfterAppend(PictureIndex, itemCount());
@@ -118,7 +91,7 @@ void TForm1::B10Click()
 void TForm1::B6Click()
 {
     {
-        const RowChange change(ListBox1);
+        const ProgramSelection change(*this);
         m_list->removeRowsAt(selectedRows());
     }
     PictureIndex = picturelist::indexAfterRemove(PictureIndex, itemCount());
@@ -144,7 +117,7 @@ void TForm1::B2Click()
     if (answer != murelin::MsgAnswer::Yes)
         return;
     {
-        const RowChange change(ListBox1);
+        const ProgramSelection change(*this);
         m_list->clear();
     }
     PictureIndex = -1;
@@ -157,7 +130,7 @@ void TForm1::B3Click()
     picturelist::PictureEntries entries = m_list->entries();
     picturelist::sortEntries(entries);
     {
-        const RowChange change(ListBox1);
+        const ProgramSelection change(*this);
         m_list->setEntries(std::move(entries));
     }
     PictureIndex = itemCount() > 0 ? 0 : -1;
@@ -177,7 +150,7 @@ void TForm1::moveCurrentPicture(bool up)
     if (!move)
         return;
     {
-        const RowChange change(ListBox1);
+        const ProgramSelection change(*this);
         m_list->swapRows(move->from, move->to);
     }
     PictureIndex = move->to;
@@ -204,7 +177,7 @@ void TForm1::WMDropFiles(const std::vector<std::string> &names)
     const picturelist::PictureEntries added
         = picturelist::droppedEntries(names, newEntrySettings());
     {
-        const RowChange change(ListBox1);
+        const ProgramSelection change(*this);
         m_list->append(added);
     }
     PictureIndex = picturelist::indexAfterAppend(PictureIndex, itemCount());

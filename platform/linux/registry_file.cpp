@@ -353,15 +353,30 @@ bool makeFolders(const std::string &path)
     return true;
 }
 
+std::string folderOf(const std::string &path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
 // Holds an advisory lock on the registry's lock file beside it while alive. The data file
 // itself is replaced by rename, so the lock lives on a file of its own that never moves.
+// The registry's folders are made the first time the lock file finds them missing.
 class FileLock
 {
 public:
     explicit FileLock(const std::string &dataPath)
     {
         const std::string lockPath = dataPath + ".lock";
-        m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        m_fd = open(lockPath);
+        if (m_fd < 0 && errno == ENOENT) {
+            const std::string folder = folderOf(dataPath);
+            if (!folder.empty() && !makeFolders(folder)) {
+                m_folderMissing = true;
+                return;
+            }
+            m_fd = open(lockPath);
+        }
         if (m_fd >= 0) {
             while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) { }
         }
@@ -374,15 +389,18 @@ public:
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;
 
-private:
-    int m_fd = -1;
-};
+    /** True when the registry's folder neither exists nor can be made. */
+    bool folderMissing() const { return m_folderMissing; }
 
-std::string folderOf(const std::string &path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
+private:
+    static int open(const std::string &path)
+    {
+        return ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    }
+
+    int m_fd = -1;
+    bool m_folderMissing = false;
+};
 
 } // namespace
 
@@ -407,10 +425,9 @@ std::string FileRegistry::defaultFilePath()
 RegRead FileRegistry::read(std::string_view keyPath, std::string_view name)
 {
     RegRead result;
-    const std::string folder = folderOf(m_path);
-    if (!folder.empty() && !makeFolders(folder))
+    const FileLock lock(m_path);
+    if (lock.folderMissing())
         return result;
-    FileLock lock(m_path);
     std::string text;
     const bool exists = readWholeFile(m_path, text);
     if (!exists && errno != ENOENT)
@@ -434,10 +451,9 @@ RegRead FileRegistry::read(std::string_view keyPath, std::string_view name)
 
 bool FileRegistry::write(std::string_view keyPath, std::string_view name, const RegValue &value)
 {
-    const std::string folder = folderOf(m_path);
-    if (!folder.empty() && !makeFolders(folder))
+    const FileLock lock(m_path);
+    if (lock.folderMissing())
         return false;
-    FileLock lock(m_path);
     std::string text;
     if (!readWholeFile(m_path, text) && errno != ENOENT)
         return false;

@@ -16,22 +16,6 @@ QSize maximizedWindowSize()
     return screen ? screen->availableGeometry().size() : QSize(1024, 768);
 }
 
-void hideApplicationWindow(QWidget *mainWindow)
-{
-    if (mainWindow)
-        mainWindow->hide();
-}
-
-void showApplicationWindow(QWidget *mainWindow)
-{
-    if (!mainWindow)
-        return;
-    mainWindow->setWindowState(mainWindow->windowState() & ~Qt::WindowMinimized);
-    mainWindow->show();
-    mainWindow->raise();
-    mainWindow->activateWindow();
-}
-
 const char *helpFileName()
 {
     return "Murelin.html"; // no viewer here reads the older help format; a browser reads this

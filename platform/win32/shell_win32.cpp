@@ -81,24 +81,6 @@ QSize maximizedWindowSize()
         static_cast<int>(std::lround(height / ratio)));
 }
 
-// A toolkit window owns its taskbar button itself: there is no separate application window,
-// and hiding or showing the application's taskbar window is hiding or showing the main window.
-void hideApplicationWindow(QWidget *mainWindow)
-{
-    if (mainWindow)
-        mainWindow->hide();
-}
-
-void showApplicationWindow(QWidget *mainWindow)
-{
-    if (!mainWindow)
-        return;
-    mainWindow->setWindowState(mainWindow->windowState() & ~Qt::WindowMinimized);
-    mainWindow->show();
-    mainWindow->raise();
-    mainWindow->activateWindow();
-}
-
 const char *helpFileName()
 {
     return "Murelin.hlp";

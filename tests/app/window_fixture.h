@@ -52,10 +52,10 @@ struct WindowWorld
     {
         registry.write(SettingsKeyPath, name, value);
     }
-    /** The stored text of `name`, or "<missing>". */
-    std::string stored(const char *name)
+    /** The stored text of `name` under `key`, or "<missing>". */
+    std::string stored(const char *name, const char *key = SettingsKeyPath)
     {
-        const auto read = registry.read(SettingsKeyPath, name);
+        const auto read = registry.read(key, name);
         if (!read.value)
             return "<missing>";
         std::string data = read.value->data;

@@ -59,16 +59,7 @@ struct RotationWorld : WindowWorld
     }
     ~RotationWorld() { platform::setDeskWallpaperHook({}); }
 
-    std::string desk(const char *name)
-    {
-        const auto read = registry.read("Control Panel\\Desktop", name);
-        if (!read.value)
-            return "<missing>";
-        std::string data = read.value->data;
-        if (!data.empty() && data.back() == '\0')
-            data.pop_back();
-        return data;
-    }
+    std::string desk(const char *name) { return stored(name, "Control Panel\\Desktop"); }
 
     /** A list of `rows` pictures; row i is centred unless `settings` gives its own. */
     void list(int rows, const std::vector<std::string> &settings = {})
