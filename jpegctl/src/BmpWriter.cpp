@@ -25,22 +25,47 @@ void put4(std::uint8_t *at, std::size_t offset, std::uint32_t value)
     put2(at, offset + 2, value >> 16);
 }
 
-void startOutput(j_decompress_ptr, BmpWriter *) noexcept
+// 256 colour-table entries at 8 bits (grey, or colour-map indexes), none at 24.
+std::size_t colorTableEntries(j_decompress_ptr cinfo) noexcept
 {
+    return cinfo->out_color_space == JCS_GRAYSCALE || cinfo->quantize_colors ? ColorTableEntries
+                                                                             : 0;
 }
 
-JSAMPROW nextImageRow(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
+std::uint64_t fileSizeOf(j_decompress_ptr cinfo, const BmpWriter *writer) noexcept
 {
-    JSAMPARRAY rows = (*cinfo->mem->access_virt_sarray)(
-        common(cinfo), writer->wholeImage, writer->currentRow, 1, TRUE);
+    const std::size_t headerSize = FileHeaderSize + InfoHeaderSize + colorTableEntries(cinfo) * 4;
+    return headerSize + std::uint64_t {writer->rowWidth} * cinfo->output_height;
+}
+
+// Every byte of the file is written by the time finish is done (rows with their padding,
+// headers, colour table), so the stream is sized without being cleared first.
+void startOutput(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
+{
+    MemoryStream &out = *writer->outputStream;
+    const std::uint64_t fileSize = fileSizeOf(cinfo, writer);
+    if (fileSize > SIZE_MAX || !out.setSize(static_cast<std::size_t>(fileSize)))
+        raiseError(common(cinfo), JERR_FILE_WRITE);
+    writer->currentRow = 0;
+}
+
+// Where the next row belongs: the file holds the bottom row first. Null once every row has
+// arrived, so that a surplus call cannot write past the stream.
+std::uint8_t *nextImageRow(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
+{
+    if (writer->currentRow >= cinfo->output_height)
+        return nullptr;
+    const std::size_t fromBottom = cinfo->output_height - 1 - writer->currentRow;
     ++writer->currentRow;
-    return rows[0];
+    return writer->outputStream->data() + writer->headerSize + fromBottom * writer->rowWidth;
 }
 
 // The decoder's samples are red, green, blue; the file wants blue, green, red.
 void putRows24(j_decompress_ptr cinfo, BmpWriter *writer, JDIMENSION) noexcept
 {
-    JSAMPROW out = nextImageRow(cinfo, writer);
+    std::uint8_t *out = nextImageRow(cinfo, writer);
+    if (out == nullptr)
+        return;
     const JSAMPLE *in = writer->rowBuffer[0];
     for (JDIMENSION col = 0; col < cinfo->output_width; ++col) {
         out[0] = in[2];
@@ -56,7 +81,9 @@ void putRows24(j_decompress_ptr cinfo, BmpWriter *writer, JDIMENSION) noexcept
 // Grey values or colour-map indexes, one byte a pixel, copied as they are.
 void putRows8(j_decompress_ptr cinfo, BmpWriter *writer, JDIMENSION) noexcept
 {
-    JSAMPROW out = nextImageRow(cinfo, writer);
+    std::uint8_t *out = nextImageRow(cinfo, writer);
+    if (out == nullptr)
+        return;
     std::memcpy(out, writer->rowBuffer[0], cinfo->output_width);
     out += cinfo->output_width;
     for (std::int32_t pad = 0; pad < writer->padBytes; ++pad)
@@ -98,26 +125,16 @@ void writeColorTable(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
 void finishOutput(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
 {
     writeBmpHeaders(cinfo, writer);
-    for (JDIMENSION row = cinfo->output_height; row > 0; --row) {
-        JSAMPARRAY rows = (*cinfo->mem->access_virt_sarray)(
-            common(cinfo), writer->wholeImage, row - 1, 1, FALSE);
-        (void)writer->outputStream->write(rows[0], writer->rowWidth);
-    }
 }
 
 } // namespace
 
 void writeBmpHeaders(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
 {
-    std::uint32_t bitCount = 24;
-    std::size_t entries = 0;
-    if (cinfo->out_color_space == JCS_GRAYSCALE || cinfo->quantize_colors) {
-        bitCount = 8;
-        entries = ColorTableEntries;
-    }
+    const std::size_t entries = colorTableEntries(cinfo);
+    const std::uint32_t bitCount = entries > 0 ? 8 : 24;
     const std::size_t headerSize = FileHeaderSize + InfoHeaderSize + entries * 4;
-    const std::uint64_t fileSize
-        = headerSize + std::uint64_t {writer->rowWidth} * cinfo->output_height;
+    const std::uint64_t fileSize = fileSizeOf(cinfo, writer);
 
     std::uint8_t fileHeader[FileHeaderSize] = {};
     std::uint8_t infoHeader[InfoHeaderSize] = {};
@@ -139,10 +156,8 @@ void writeBmpHeaders(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
     put4(infoHeader, 32, static_cast<std::uint32_t>(entries)); // biClrUsed
     // biClrImportant stays 0
 
+    // The stream was sized for the whole file before the first row; the headers go in front.
     MemoryStream &out = *writer->outputStream;
-    // Sized once for the whole image; a size the memory cannot hold shows as a short write.
-    if (fileSize <= SIZE_MAX)
-        (void)out.setSize(static_cast<std::size_t>(fileSize));
     out.setPosition(0);
     if (out.write(fileHeader, FileHeaderSize) != FileHeaderSize
         || out.write(infoHeader, InfoHeaderSize) != InfoHeaderSize)
@@ -179,8 +194,8 @@ BmpWriter *createBmpWriter(j_decompress_ptr cinfo) noexcept
     writer->rowWidth = static_cast<std::uint32_t>(rowWidth);
     writer->padBytes = static_cast<std::int32_t>(rowWidth - dataWidth);
 
-    writer->wholeImage = (*cinfo->mem->request_virt_sarray)(
-        common(cinfo), JPOOL_IMAGE, FALSE, writer->rowWidth, cinfo->output_height, 1);
+    writer->headerSize = static_cast<std::uint32_t>(
+        FileHeaderSize + InfoHeaderSize + colorTableEntries(cinfo) * 4);
     writer->currentRow = 0;
 
     writer->rowBuffer

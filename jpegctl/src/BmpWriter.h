@@ -10,25 +10,27 @@ namespace jpegctl {
 
 /**
  * The output module that turns decoded rows into a complete Windows bitmap file image. The
- * decompressor delivers rows top-down and the file stores them bottom-up, so the whole
- * picture is held (padded rows in the codec's virtual array) until finish writes it out.
- * Everything it allocates belongs to the decompressor's image pool.
+ * decompressor delivers rows top-down and the file stores them bottom-up, so start sizes the
+ * output stream once for the whole file and each row goes straight to its final place in it;
+ * finish then writes the headers and the colour table in front of the rows. The stream is the
+ * only copy of the picture. The record and the row buffer belong to the decompressor's image
+ * pool.
  */
 struct BmpWriter
 {
     // The interface the decoding loop calls.
-    void (*start)(j_decompress_ptr cinfo, BmpWriter *writer) noexcept; // does nothing
+    void (*start)(j_decompress_ptr cinfo, BmpWriter *writer) noexcept; // sizes the stream
     void (*putRows)(j_decompress_ptr cinfo, BmpWriter *writer, JDIMENSION rowsSupplied) noexcept;
     void (*finish)(j_decompress_ptr cinfo, BmpWriter *writer) noexcept;
     MemoryStream *outputStream; // not owned; set by the caller right after creation
     JSAMPARRAY rowBuffer; // one row of rowWidth samples, where the decompressor puts each row
     JDIMENSION bufferHeight; // always 1
 
-    jvirt_sarray_ptr wholeImage; // outputHeight rows of rowWidth bytes
     std::uint32_t dataWidth; // output_width * output_components
     std::uint32_t rowWidth; // dataWidth raised to a multiple of 4
     std::int32_t padBytes; // rowWidth - dataWidth, 0 to 3
-    std::uint32_t currentRow; // next row of wholeImage to fill
+    std::uint32_t headerSize; // both headers and the colour table: where the rows begin
+    std::uint32_t currentRow; // the next row the decompressor delivers, from the top
 };
 
 /**
@@ -39,10 +41,10 @@ struct BmpWriter
 BmpWriter *createBmpWriter(j_decompress_ptr cinfo) noexcept;
 
 /**
- * Sizes the output stream once for the whole file image and writes both headers and, at 8
- * bits, the 256-entry colour table. A colour map of more than 256 entries is the fatal
- * "Output file format cannot handle %d colormap entries"; a header that cannot be stored the
- * codec's file-write error. Called by finish; exposed for the layout tests.
+ * Writes both headers and, at 8 bits, the 256-entry colour table at the start of the output
+ * stream, in front of the rows. A colour map of more than 256 entries is the fatal "Output
+ * file format cannot handle %d colormap entries"; a header that cannot be stored the codec's
+ * file-write error. Called by finish; exposed for the layout tests.
  */
 void writeBmpHeaders(j_decompress_ptr cinfo, BmpWriter *writer) noexcept;
 

@@ -21,7 +21,12 @@ Bytes decodeBmp(const Bytes &jpeg, const JpegOptions &options)
 {
     MemoryStream source;
     source.write(jpeg.data(), jpeg.size());
+    // The stream the writer gets is not cleared first: a previous, larger image leaves bytes
+    // behind that every row, pad and header byte must overwrite.
     MemoryStream bmp;
+    const Bytes stale(jpeg.size() * 64 + 4096, 0xA5);
+    bmp.write(stale.data(), stale.size());
+    bmp.setSize(0);
     jpegctl::decodeJpegToBmp(source, options, bmp);
     return Bytes(bmp.data(), bmp.data() + bmp.size());
 }

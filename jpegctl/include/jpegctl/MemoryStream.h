@@ -36,6 +36,9 @@ public:
     MemoryStream &operator=(const MemoryStream &) = delete;
 
     const std::uint8_t *data() const { return m_data.get(); }
+    /** The bytes themselves, for a writer that fills a stream it has sized; valid until the
+     * size next grows. */
+    std::uint8_t *data() { return m_data.get(); }
     std::size_t size() const { return m_size; }
     std::size_t position() const { return m_position; }
 
