@@ -126,14 +126,34 @@ bool hasBmpEnding(std::string_view name)
     return foldCase(end[0]) == 'b' && foldCase(end[1]) == 'm' && foldCase(end[2]) == 'p';
 }
 
-PictureEntries droppedEntries(const std::vector<std::string> &names, const std::string &settings)
+bool fitsListFile(std::string_view name)
+{
+    return name.find_first_of(std::string_view("\r\n\x1a", 3)) == std::string_view::npos;
+}
+
+PictureEntries addedEntries(const std::vector<std::string> &names, const std::string &settings,
+    std::vector<std::string> *refused)
 {
     PictureEntries entries;
+    entries.reserve(names.size());
     for (const std::string &name : names) {
-        if (hasBmpEnding(name))
+        if (fitsListFile(name))
             entries.push_back(PictureEntry {name, settings});
+        else if (refused)
+            refused->push_back(name);
     }
     return entries;
+}
+
+PictureEntries droppedEntries(const std::vector<std::string> &names, const std::string &settings,
+    std::vector<std::string> *refused)
+{
+    std::vector<std::string> bitmaps;
+    for (const std::string &name : names) {
+        if (hasBmpEnding(name))
+            bitmaps.push_back(name);
+    }
+    return addedEntries(bitmaps, settings, refused);
 }
 
 } // namespace picturelist

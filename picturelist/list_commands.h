@@ -73,9 +73,28 @@ void applyMove(PictureEntries &entries, const RowMove &move);
 bool hasBmpEnding(std::string_view name);
 
 /**
- * The entries a drop adds: every name with a bitmap ending, whole and in the order given,
- * each with `settings`.
+ * Whether the list file can hold `name` as one of its lines: it holds no CR, LF or Ctrl-Z
+ * (a CR or LF would split the entry at the next start, a Ctrl-Z would end the file there and
+ * lose every later entry). Any other byte, and any length, is kept.
  */
-PictureEntries droppedEntries(const std::vector<std::string> &names, const std::string &settings);
+bool fitsListFile(std::string_view name);
+
+/**
+ * The entries an Add makes of the names chosen in the file dialog: every name the list file
+ * can hold, whole and in the order given, each with `settings`. The names it cannot hold are
+ * left out and, when `refused` is given, appended to it in the order given, so that the caller
+ * can name them to the user; the other names still go in.
+ */
+PictureEntries addedEntries(const std::vector<std::string> &names, const std::string &settings,
+    std::vector<std::string> *refused = nullptr);
+
+/**
+ * The entries a drop adds: every name with a bitmap ending, whole and in the order given,
+ * each with `settings`. A name with a bitmap ending that the list file cannot hold is left out
+ * and, when `refused` is given, appended to it; names without a bitmap ending are skipped
+ * silently and never reported.
+ */
+PictureEntries droppedEntries(const std::vector<std::string> &names, const std::string &settings,
+    std::vector<std::string> *refused = nullptr);
 
 } // namespace picturelist

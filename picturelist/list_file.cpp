@@ -1,6 +1,9 @@
 #include "list_file.h"
 
+#include "platform/atomic_file.h"
+
 #include <algorithm>
+#include <new>
 
 namespace picturelist {
 
@@ -51,6 +54,35 @@ std::string formatListFile(const PictureEntries &entries)
         out += "\r\n";
     }
     return out;
+}
+
+ListFileRead readListFile(const std::string &path)
+{
+    ListFileRead result;
+    std::string bytes;
+    switch (platform::readRegularFile(path, bytes)) {
+    case platform::FileRead::Missing:
+        result.state = ListFileState::NoFile;
+        return result;
+    case platform::FileRead::Unreadable:
+        result.state = ListFileState::Unreadable;
+        return result;
+    case platform::FileRead::Read:
+        break;
+    }
+    try {
+        result.entries = parseListFile(bytes);
+        result.state = ListFileState::Read;
+    } catch (const std::bad_alloc &) {
+        result.entries = {};
+        result.state = ListFileState::Unreadable;
+    }
+    return result;
+}
+
+bool writeListFile(const std::string &path, const PictureEntries &entries, std::string *error)
+{
+    return platform::writeFileAtomically(path, formatListFile(entries), error);
 }
 
 std::string listFilePath(const std::string &executableDirectory, bool executableDirectoryWritable,

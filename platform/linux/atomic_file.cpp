@@ -1,8 +1,10 @@
 #include "platform/atomic_file.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,27 +84,65 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes, std:
     return true;
 }
 
+FileRead readRegularFile(const std::string &path, std::string &bytes, std::size_t limit)
+{
+    bytes.clear();
+    if (path.find('\0') != std::string::npos) {
+        errno = EINVAL; // no file is named so; the name would be cut at the zero byte
+        return FileRead::Unreadable;
+    }
+    // O_NONBLOCK: opening a FIFO with no writer returns at once instead of waiting for one.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return errno == ENOENT ? FileRead::Missing : FileRead::Unreadable;
+    const FileRead result = [&] {
+        struct stat st
+        {
+        };
+        if (::fstat(fd, &st) != 0)
+            return FileRead::Unreadable;
+        if (!S_ISREG(st.st_mode)) {
+            errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+            return FileRead::Unreadable;
+        }
+        if (static_cast<std::uintmax_t>(st.st_size) > limit) {
+            errno = EFBIG;
+            return FileRead::Unreadable;
+        }
+        try {
+            bytes.reserve(static_cast<std::size_t>(st.st_size));
+            char buf[65536];
+            for (;;) {
+                const ssize_t n = ::read(fd, buf, sizeof buf);
+                if (n < 0) {
+                    if (errno == EINTR)
+                        continue;
+                    return FileRead::Unreadable;
+                }
+                if (n == 0)
+                    return FileRead::Read;
+                if (bytes.size() + static_cast<std::size_t>(n) > limit) {
+                    errno = EFBIG; // it grew while being read
+                    return FileRead::Unreadable;
+                }
+                bytes.append(buf, static_cast<std::size_t>(n));
+            }
+        } catch (const std::bad_alloc &) {
+            errno = ENOMEM;
+            return FileRead::Unreadable;
+        }
+    }();
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    if (result != FileRead::Read)
+        std::string().swap(bytes);
+    return result;
+}
+
 bool readWholeFile(const std::string &path, std::string &bytes)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bytes.clear();
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ::close(fd);
-            return false;
-        }
-        if (n == 0)
-            break;
-        bytes.append(buf, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return true;
+    return readRegularFile(path, bytes) == FileRead::Read;
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "windows_headers.h"
 
+#include <new>
 #include <string>
 
 namespace platform {
@@ -89,27 +90,50 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes, std:
     return true;
 }
 
-bool readWholeFile(const std::string &path, std::string &bytes)
+FileRead readRegularFile(const std::string &path, std::string &bytes, std::size_t limit)
 {
+    bytes.clear();
+    if (path.find('\0') != std::string::npos)
+        return FileRead::Unreadable; // no file is named so; the name would be cut there
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bytes.clear();
-    char buffer[65536];
-    bool ok = true;
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-            ok = false;
-            break;
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? FileRead::Missing
+                                                                            : FileRead::Unreadable;
+    }
+    FileRead result = FileRead::Unreadable;
+    LARGE_INTEGER size {};
+    // Only a file on a disk is read: a pipe, a console or another device could wait forever.
+    if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) && size.QuadPart >= 0
+        && static_cast<unsigned long long>(size.QuadPart) <= limit) {
+        try {
+            bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+            char buffer[65536];
+            for (;;) {
+                DWORD got = 0;
+                if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr))
+                    break;
+                if (got == 0) {
+                    result = FileRead::Read;
+                    break;
+                }
+                if (bytes.size() + got > limit)
+                    break; // it grew while being read
+                bytes.append(buffer, got);
+            }
+        } catch (const std::bad_alloc &) {
         }
-        if (got == 0)
-            break;
-        bytes.append(buffer, got);
     }
     CloseHandle(file);
-    return ok;
+    if (result != FileRead::Read)
+        std::string().swap(bytes);
+    return result;
+}
+
+bool readWholeFile(const std::string &path, std::string &bytes)
+{
+    return readRegularFile(path, bytes) == FileRead::Read;
 }
 
 } // namespace platform

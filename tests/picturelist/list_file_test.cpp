@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <sys/stat.h>
+
 using picturelist::formatListFile;
 using picturelist::parseListFile;
 using picturelist::PictureEntries;
@@ -82,4 +86,24 @@ TEST(ListFile, LivesBesideTheProgramUnlessThatFolderIsReadOnly)
         "/home/u/.local/share/murelin/MurelinAll.txt");
     // With no data folder to go to, the list stays beside the program.
     EXPECT_EQ(picturelist::listFilePath("/usr/bin/", false, ""), "/usr/bin/MurelinAll.txt");
+}
+
+TEST(ListFile, ReadTellsNoFileFromAFileThatCouldNotBeRead)
+{
+    char folder[] = "/tmp/murelin-list-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/MurelinAll.txt";
+    using picturelist::ListFileState;
+
+    EXPECT_EQ(picturelist::readListFile(path).state, ListFileState::NoFile);
+    const PictureEntries entries {{"/p/a.bmp", "3100|50"}};
+    ASSERT_TRUE(picturelist::writeListFile(path, entries));
+    const auto read = picturelist::readListFile(path);
+    EXPECT_EQ(read.state, ListFileState::Read);
+    EXPECT_EQ(read.entries, entries);
+    // Something that is there and cannot be read is not "no list": it must not be replaced.
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);
+    EXPECT_EQ(picturelist::readListFile(path).state, ListFileState::Unreadable);
+    std::filesystem::remove_all(folder);
 }

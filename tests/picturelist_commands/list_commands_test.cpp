@@ -259,6 +259,23 @@ TEST(DroppedEntries, LongNamesStayWhole)
     EXPECT_EQ(added[0].path.size(), 309u);
 }
 
+TEST(NewEntries, NamesTheListFileCannotHoldAreRefusedAndTheRestGoIn)
+{
+    // CR, LF and Ctrl-Z anywhere in a name; every other byte is a name's own.
+    const std::vector<std::string> names
+        = {"/d/A.bmp", "/d/B\r.bmp", "/d/C\n.bmp", "/d/D\x1a.bmp", "/d/\xff\tE.bmp", "/d/F.jpg\r"};
+    std::vector<std::string> refused;
+    const PictureEntries added = addedEntries(names, "00|0", &refused);
+    const PictureEntries expected = {{"/d/A.bmp", "00|0"}, {"/d/\xff\tE.bmp", "00|0"}};
+    EXPECT_EQ(added, expected);
+    EXPECT_EQ(refused, (std::vector<std::string> {names[1], names[2], names[3], names[5]}));
+
+    // A drop reports only the refused bitmaps; other names are skipped silently.
+    refused.clear();
+    EXPECT_EQ(droppedEntries(names, "00|0", &refused), expected);
+    EXPECT_EQ(refused, (std::vector<std::string> {names[1], names[2], names[3]}));
+}
+
 TEST(AppendIndex, FirstRowOnlyForAListThatHadNone)
 {
     EXPECT_EQ(indexAfterAppend(-1, 2), 0);

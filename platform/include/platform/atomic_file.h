@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace platform {
@@ -14,7 +15,34 @@ namespace platform {
 bool writeFileAtomically(
     const std::string &path, const std::string &bytes, std::string *error = nullptr);
 
-/** Reads the whole file at `path` into `bytes`; false when it cannot be opened or read. */
+/** What a read of a file found. */
+enum class FileRead {
+    Read, ///< the file's bytes are in `bytes`
+    Missing, ///< there is no file of that name (nor, maybe, its folder); `bytes` is empty
+    /**
+     * Something is there but was not read: access denied, not a regular file (a folder, a
+     * FIFO, a device; a link counts as what it leads to), larger than the limit, a read
+     * error, or no memory for it. `bytes` is empty. Whatever is there must not be written
+     * over as though it were empty.
+     */
+    Unreadable,
+};
+
+/**
+ * The size above which a file is not read: far beyond any list or settings file a person
+ * makes (a list of 100,000 pictures is about 20 MB), and small enough that reading it
+ * cannot run the program out of memory.
+ */
+inline constexpr std::size_t MaxReadBytes = std::size_t {64} << 20;
+
+/**
+ * Reads the whole regular file at `path` into `bytes`, without ever waiting: a FIFO or a
+ * device is refused before anything is read from it. See FileRead for the outcomes.
+ */
+FileRead readRegularFile(
+    const std::string &path, std::string &bytes, std::size_t limit = MaxReadBytes);
+
+/** readRegularFile, true only when the file was read. */
 bool readWholeFile(const std::string &path, std::string &bytes);
 
 } // namespace platform
