@@ -1,12 +1,10 @@
 // jpeg2bmp: decodes one JPEG file with the picture control's decoder and writes the Windows
 // bitmap file image it produces.
 #include "jpegctl/JpegDecoder.h"
+#include "platform/atomic_file.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <exception>
-#include <random>
 #include <string>
 #include <string_view>
 
@@ -26,24 +24,6 @@ void usage()
                "  --nosmooth                  plain upsampling of chroma\n"
                "  --onepass                   one-pass colour quantisation\n",
         stderr);
-}
-
-// Writes `bmp` to a temporary file beside `path` and renames it over `path`, so that a reader
-// sees either the old file or the whole new one.
-bool writeFileAtomically(const std::string &path, const jpegctl::MemoryStream &bmp)
-{
-    std::random_device random;
-    const std::string temporary = path + ".tmp" + std::to_string(random());
-    std::FILE *file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return false;
-    bool ok = bmp.size() == 0 || std::fwrite(bmp.data(), 1, bmp.size(), file) == bmp.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok && std::rename(temporary.c_str(), path.c_str()) == 0)
-        return true;
-    std::remove(temporary.c_str());
-    return false;
 }
 
 } // namespace
@@ -115,9 +95,14 @@ int main(int argc, char **argv)
         source.loadFromFile(paths[0]);
         jpegctl::MemoryStream bmp;
         jpegctl::decodeJpegToBmp(source, options, bmp);
-        if (!writeFileAtomically(paths[1], bmp)) {
+        // Replaced whole: a reader sees the old file or the new one, also where a plain
+        // rename refuses an existing target (Windows).
+        std::string error;
+        const auto *bytes = reinterpret_cast<const char *>(bmp.data());
+        if (!platform::writeFileAtomically(
+                paths[1], std::string(bytes, bytes + bmp.size()), &error)) {
             std::fprintf(
-                stderr, "jpeg2bmp: cannot write %s: %s\n", paths[1].c_str(), std::strerror(errno));
+                stderr, "jpeg2bmp: cannot write %s: %s\n", paths[1].c_str(), error.c_str());
             return ExitDecodeFailed;
         }
     } catch (const std::exception &error) {
