@@ -1,8 +1,7 @@
 #include "wallpaper/rotation.h"
 
 #include <algorithm>
-#include <stdexcept>
-#include <string>
+#include <chrono>
 
 namespace wallpaper {
 
@@ -47,11 +46,17 @@ std::int32_t randomPick(std::uint32_t timeOfDayMs, std::int32_t count)
 
 std::int32_t timerIntervalMs(std::int32_t seconds)
 {
-    const std::int64_t product = static_cast<std::int64_t>(seconds) * 1000;
-    if (product < 0 || product > INT32_MAX)
-        throw std::range_error(
-            "The timer interval of " + std::to_string(seconds) + " seconds is out of range");
-    return static_cast<std::int32_t>(product);
+    return std::clamp(seconds, MinTimerSeconds, MaxTimerSeconds) * 1000;
+}
+
+std::uint32_t utcTimeOfDayMs()
+{
+    using namespace std::chrono;
+    const auto now = system_clock::now(); // counts UTC seconds without leap seconds
+    const auto sinceMidnight = now - floor<days>(now);
+    const hh_mm_ss<milliseconds> t(duration_cast<milliseconds>(sinceMidnight));
+    return timeOfDayMs(static_cast<int>(t.hours().count()), static_cast<int>(t.minutes().count()),
+        static_cast<int>(t.seconds().count()), static_cast<int>(t.subseconds().count()));
 }
 
 } // namespace wallpaper

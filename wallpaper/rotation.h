@@ -45,15 +45,24 @@ private:
 /** The clock reading the generator is seeded with: ((h * 60 + m) * 60 + s) * 1000 + ms. */
 std::uint32_t timeOfDayMs(int hour, int minute, int second, int millisecond);
 
+/** The system clock's UTC time of day in milliseconds, as timeOfDayMs forms it. */
+std::uint32_t utcTimeOfDayMs();
+
 /**
  * The random pick of Next and Prev: the generator seeded afresh with the UTC time of day in
  * milliseconds, then one draw below `count`. Two picks at the same reading give the same row.
  */
 std::int32_t randomPick(std::uint32_t timeOfDayMs, std::int32_t count);
 
+/** The change timer's range, in seconds: one second to seven days. */
+inline constexpr std::int32_t MinTimerSeconds = 1;
+inline constexpr std::int32_t MaxTimerSeconds = 604800;
+
 /**
- * The change timer's interval for `seconds`: seconds * 1000, formed in 32-bit signed
- * arithmetic. A product that overflows or falls below 0 raises std::range_error.
+ * The change timer's interval for `seconds`: seconds * 1000, with `seconds` first brought
+ * into the timer's range, so that whatever it is given (0, a negative number, a typed value
+ * past the range) the timer never runs faster than once a second nor slower than once in
+ * seven days, and the interval always fits the timer.
  */
 std::int32_t timerIntervalMs(std::int32_t seconds);
 
