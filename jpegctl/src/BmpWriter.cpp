@@ -38,6 +38,48 @@ std::uint64_t fileSizeOf(j_decompress_ptr cinfo, const BmpWriter *writer) noexce
     return headerSize + std::uint64_t {writer->rowWidth} * cinfo->output_height;
 }
 
+// Where row `row` of the picture (counted from the top) lies in the file: bottom row first.
+std::uint8_t *rowPlace(j_decompress_ptr cinfo, BmpWriter *writer, JDIMENSION row) noexcept
+{
+    const std::size_t fromBottom = cinfo->output_height - 1 - row;
+    return writer->outputStream->data() + writer->headerSize + fromBottom * writer->rowWidth;
+}
+
+void zeroPad(std::uint8_t *row, const BmpWriter *writer) noexcept
+{
+    std::memset(row + writer->dataWidth, 0, static_cast<std::size_t>(writer->padBytes));
+}
+
+// The decompressor writes each row straight into its place in the file; the writer only
+// pads it and points the row buffer at the next row's place. After the last row the buffer
+// points at the writer's own row again, so that a surplus read lands somewhere harmless.
+void putRowsInPlace(j_decompress_ptr cinfo, BmpWriter *writer, JDIMENSION) noexcept
+{
+    if (writer->currentRow >= cinfo->output_height)
+        return;
+    zeroPad(writer->rowBuffer[0], writer);
+    ++writer->currentRow;
+    writer->rowBuffer[0] = writer->currentRow < cinfo->output_height
+        ? rowPlace(cinfo, writer, writer->currentRow)
+        : writer->ownRow;
+}
+
+// With a codec that delivers only red, green, blue: the row arrives in the writer's own row
+// and goes to its place as blue, green, red.
+void putRowsSwapped(j_decompress_ptr cinfo, BmpWriter *writer, JDIMENSION) noexcept
+{
+    if (writer->currentRow >= cinfo->output_height)
+        return;
+    std::uint8_t *out = rowPlace(cinfo, writer, writer->currentRow++);
+    const JSAMPLE *in = writer->ownRow;
+    for (JDIMENSION col = 0; col < cinfo->output_width; ++col, in += 3) {
+        out[col * 3] = in[2];
+        out[col * 3 + 1] = in[1];
+        out[col * 3 + 2] = in[0];
+    }
+    zeroPad(out, writer);
+}
+
 // Every byte of the file is written by the time finish is done (rows with their padding,
 // headers, colour table), so the stream is sized without being cleared first.
 void startOutput(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
@@ -47,47 +89,21 @@ void startOutput(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
     if (fileSize > SIZE_MAX || !out.setSize(static_cast<std::size_t>(fileSize)))
         raiseError(common(cinfo), JERR_FILE_WRITE);
     writer->currentRow = 0;
+    if (writer->putRows == putRowsInPlace && cinfo->output_height > 0)
+        writer->rowBuffer[0] = rowPlace(cinfo, writer, 0);
 }
 
-// Where the next row belongs: the file holds the bottom row first. Null once every row has
-// arrived, so that a surplus call cannot write past the stream.
-std::uint8_t *nextImageRow(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
+// Asks the decompressor for blue, green, red instead of red, green, blue, where the codec
+// can deliver that order itself (the same values, only their order differs).
+bool deliverBlueFirst(j_decompress_ptr cinfo) noexcept
 {
-    if (writer->currentRow >= cinfo->output_height)
-        return nullptr;
-    const std::size_t fromBottom = cinfo->output_height - 1 - writer->currentRow;
-    ++writer->currentRow;
-    return writer->outputStream->data() + writer->headerSize + fromBottom * writer->rowWidth;
-}
-
-// The decoder's samples are red, green, blue; the file wants blue, green, red.
-void putRows24(j_decompress_ptr cinfo, BmpWriter *writer, JDIMENSION) noexcept
-{
-    std::uint8_t *out = nextImageRow(cinfo, writer);
-    if (out == nullptr)
-        return;
-    const JSAMPLE *in = writer->rowBuffer[0];
-    for (JDIMENSION col = 0; col < cinfo->output_width; ++col) {
-        out[0] = in[2];
-        out[1] = in[1];
-        out[2] = in[0];
-        in += 3;
-        out += 3;
-    }
-    for (std::int32_t pad = 0; pad < writer->padBytes; ++pad)
-        *out++ = 0;
-}
-
-// Grey values or colour-map indexes, one byte a pixel, copied as they are.
-void putRows8(j_decompress_ptr cinfo, BmpWriter *writer, JDIMENSION) noexcept
-{
-    std::uint8_t *out = nextImageRow(cinfo, writer);
-    if (out == nullptr)
-        return;
-    std::memcpy(out, writer->rowBuffer[0], cinfo->output_width);
-    out += cinfo->output_width;
-    for (std::int32_t pad = 0; pad < writer->padBytes; ++pad)
-        *out++ = 0;
+#ifdef JCS_EXTENSIONS
+    cinfo->out_color_space = JCS_EXT_BGR;
+    return true;
+#else
+    (void)cinfo;
+    return false;
+#endif
 }
 
 void writeColorTable(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
@@ -166,7 +182,7 @@ void writeBmpHeaders(j_decompress_ptr cinfo, BmpWriter *writer) noexcept
         writeColorTable(cinfo, writer);
 }
 
-BmpWriter *createBmpWriter(j_decompress_ptr cinfo) noexcept
+BmpWriter *createBmpWriter(j_decompress_ptr cinfo, bool blueFirstFromCodec) noexcept
 {
     auto *writer = static_cast<BmpWriter *>(
         (*cinfo->mem->alloc_small)(common(cinfo), JPOOL_IMAGE, sizeof(BmpWriter)));
@@ -174,10 +190,14 @@ BmpWriter *createBmpWriter(j_decompress_ptr cinfo) noexcept
     writer->finish = finishOutput;
     writer->outputStream = nullptr;
 
+    // Grey values and colour-map indexes are stored as they come; colour samples need blue
+    // first.
     if (cinfo->out_color_space == JCS_GRAYSCALE)
-        writer->putRows = putRows8;
+        writer->putRows = putRowsInPlace;
     else if (cinfo->out_color_space == JCS_RGB)
-        writer->putRows = cinfo->quantize_colors ? putRows8 : putRows24;
+        writer->putRows = cinfo->quantize_colors || (blueFirstFromCodec && deliverBlueFirst(cinfo))
+            ? putRowsInPlace
+            : putRowsSwapped;
     else
         raiseError(common(cinfo), BmpColorSpaceError);
 
@@ -201,6 +221,7 @@ BmpWriter *createBmpWriter(j_decompress_ptr cinfo) noexcept
     writer->rowBuffer
         = (*cinfo->mem->alloc_sarray)(common(cinfo), JPOOL_IMAGE, writer->rowWidth, 1);
     writer->bufferHeight = 1;
+    writer->ownRow = writer->rowBuffer[0];
     return writer;
 }
 

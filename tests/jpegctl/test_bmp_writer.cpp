@@ -165,6 +165,37 @@ TEST(BmpWriter, ThreeByTwoIsTheWorkedExampleByteForByte)
     EXPECT_EQ(decodeBmp(jpeg, withColours(TNumOfColors::TrueColor)), expected);
 }
 
+// A codec that cannot deliver blue first leaves the swap to the writer: the same file.
+TEST(BmpWriter, RowsSwappedByTheWriterAreTheCodecsBlueFirstRows)
+{
+    for (const JpegRecipe &recipe : {sized(1, 3), sized(3, 2), sized(37, 5)}) {
+        const Bytes jpeg = makeJpeg(recipe);
+        jpeg_decompress_struct cinfo {};
+        jpeg_error_mgr err {};
+        cinfo.err = jpeg_std_error(&err);
+        jpeg_create_decompress(&cinfo);
+        jpeg_mem_src(&cinfo, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+        jpeg_read_header(&cinfo, TRUE);
+        jpegctl::BmpWriter *writer = jpegctl::createBmpWriter(&cinfo, false);
+        ASSERT_EQ(cinfo.out_color_space, JCS_RGB);
+        MemoryStream out;
+        const Bytes stale(4096, 0xA5);
+        out.write(stale.data(), stale.size());
+        out.setSize(0);
+        writer->outputStream = &out;
+        jpeg_start_decompress(&cinfo);
+        writer->start(&cinfo, writer);
+        while (cinfo.output_scanline < cinfo.output_height)
+            writer->putRows(&cinfo, writer, jpeg_read_scanlines(&cinfo, writer->rowBuffer, 1));
+        writer->finish(&cinfo, writer);
+        jpeg_finish_decompress(&cinfo);
+        jpeg_destroy_decompress(&cinfo);
+        EXPECT_EQ(Bytes(out.data(), out.data() + out.size()),
+            decodeBmp(jpeg, withColours(TNumOfColors::TrueColor)))
+            << recipe.width << " x " << recipe.height;
+    }
+}
+
 // Drives a decompressor created with our error manager through one guarded step.
 struct Guarded
 {
