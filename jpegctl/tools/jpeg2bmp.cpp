@@ -99,8 +99,7 @@ int main(int argc, char **argv)
         // rename refuses an existing target (Windows).
         std::string error;
         const auto *bytes = reinterpret_cast<const char *>(bmp.data());
-        if (!platform::writeFileAtomically(
-                paths[1], std::string(bytes, bytes + bmp.size()), &error)) {
+        if (!platform::writeFileAtomically(paths[1], std::string_view(bytes, bmp.size()), &error)) {
             std::fprintf(
                 stderr, "jpeg2bmp: cannot write %s: %s\n", paths[1].c_str(), error.c_str());
             return ExitDecodeFailed;

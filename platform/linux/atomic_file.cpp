@@ -35,7 +35,7 @@ std::string folderOf(const std::string &path)
 
 } // namespace
 
-bool writeFileAtomically(const std::string &path, const std::string &bytes, std::string *error)
+bool writeFileAtomically(const std::string &path, std::string_view bytes, std::string *error)
 {
     auto fail = [&](const char *what) {
         if (error)

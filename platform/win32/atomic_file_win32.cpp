@@ -30,7 +30,7 @@ bool fail(std::string *error, const char *what, DWORD code)
     return false;
 }
 
-bool writeAll(HANDLE file, const std::string &bytes)
+bool writeAll(HANDLE file, std::string_view bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -46,7 +46,7 @@ bool writeAll(HANDLE file, const std::string &bytes)
 
 } // namespace
 
-bool writeFileAtomically(const std::string &path, const std::string &bytes, std::string *error)
+bool writeFileAtomically(const std::string &path, std::string_view bytes, std::string *error)
 {
     // A write-protected file is not replaced: opened for writing in place it would refuse too,
     // and not every file system stops a rename over it.

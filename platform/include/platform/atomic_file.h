@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -13,7 +14,7 @@ namespace platform {
  * cannot be written (made read-only) is refused, not replaced.
  */
 bool writeFileAtomically(
-    const std::string &path, const std::string &bytes, std::string *error = nullptr);
+    const std::string &path, std::string_view bytes, std::string *error = nullptr);
 
 /** What a read of a file found. */
 enum class FileRead {
