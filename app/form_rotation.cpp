@@ -189,7 +189,7 @@ void TForm1::showWithoutNotificationArea()
 
 void TForm1::B4Click()
 {
-    const std::string file = platform::executableDirectory() + platform::helpFileName();
+    const std::string file = platform::dataFilePath(platform::helpFileName());
     if (m_env.openHelp)
         m_env.openHelp(file, HelpTopic);
     else

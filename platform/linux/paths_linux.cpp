@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,6 +53,26 @@ std::string userDataDirectory()
             ::mkdir(folder.substr(0, i).c_str(), 0700);
     }
     return folder;
+}
+
+std::string dataFilePath(const std::string &name)
+{
+    const std::string beside = executableDirectory() + name;
+    struct stat st
+    {
+    };
+    if (::stat(beside.c_str(), &st) == 0)
+        return beside;
+    // MURELIN_DATA_FROM_BIN is the installed data folder relative to the installed program's
+    // folder, "../share/murelin/" for the usual layout; each leading "../" takes one folder off.
+    std::string folder = executableDirectory();
+    std::string_view rest = MURELIN_DATA_FROM_BIN;
+    while (rest.substr(0, 3) == "../" && folder.size() > 1) {
+        folder.pop_back();
+        folder.erase(folder.rfind('/') + 1);
+        rest.remove_prefix(3);
+    }
+    return folder + std::string(rest) + name;
 }
 
 } // namespace platform

@@ -75,4 +75,9 @@ std::string userDataDirectory()
     return folder;
 }
 
+std::string dataFilePath(const std::string &name)
+{
+    return executableDirectory() + name; // the help file sits beside the program
+}
+
 } // namespace platform

@@ -23,4 +23,13 @@ bool isDirectoryWritable(const std::string &directory);
  */
 std::string userDataDirectory();
 
+/**
+ * Where a read-only file shipped with the program (the help page) is found: beside the
+ * executable when it is there, otherwise in the program's installed data folder. On Linux that
+ * folder is <prefix>/share/murelin/, reached from the executable's own folder <prefix>/bin/,
+ * so an installed tree still works when it is moved or unpacked elsewhere. On Windows every
+ * such file lives beside the executable. Never empty when the executable's folder is known.
+ */
+std::string dataFilePath(const std::string &name);
+
 } // namespace platform
