@@ -187,13 +187,15 @@ private Q_SLOTS:
 
     // ------------------------------------------------------------ help
 
-    void helpOpensThePageBesideTheProgramAtItsContents()
+    // Which folder holds the page (beside the program, else the installed data folder) is the
+    // platform's lookup, run for real by the end-to-end tests of the build and of the package.
+    void helpOpensTheProgramsHelpPageAtItsContents()
     {
         RotationWorld world;
         auto form = world.startForm();
         form->BitBtn4->click();
         QCOMPARE(world.helpOpened.size(), size_t(1));
-        QCOMPARE(world.helpOpened.front().first, platform::executableDirectory() + "Murelin.html");
+        QCOMPARE(world.helpOpened.front().first, platform::dataFilePath("Murelin.html"));
         QCOMPARE(world.helpOpened.front().second, std::string("Contents"));
         QVERIFY(world.messages.empty());
     }
