@@ -11,6 +11,15 @@ namespace platform::desk {
 /** A placement a desktop can draw by itself; anything else we compose and hand over stretched. */
 enum class NativeMode { Stretch, Center, Tile };
 
+/** One picture for a desktop: for the output named `output`, or for every output when "". */
+struct OutputPicture
+{
+    std::string output;
+    std::string path;
+
+    friend bool operator==(const OutputPicture &, const OutputPicture &) = default;
+};
+
 /** The desktop's own mode for `placement`, or nothing when it is an origin offset. */
 std::optional<NativeMode> nativeMode(const DeskPlacement &placement);
 
@@ -27,12 +36,14 @@ bool setGSettingsWallpaper(GSettingsFlavour flavour, const std::string &path, Na
 
 /**
  * Sets "last-image" and "image-style" (1 centred, 2 tiled, 3 stretched) through xfconf on
- * channel "xfce4-desktop" for every /backdrop/screen0/monitor.../workspace.../last-image that
- * exists, creating the pair for `monitorName` and `workspace` when none does. `path` must be
- * valid UTF-8. An empty path sets image-style 0 (none) on the existing ones.
+ * channel "xfce4-desktop" for every /backdrop/screen0/monitorNAME/workspaceN that exists and
+ * for every one of `monitors` times `workspaces` (xfdesktop 4.20 writes none of them before
+ * the user opens its settings). A backdrop takes the picture for its monitor's name, else the
+ * one for all outputs. Paths must be valid UTF-8. With no pictures, image-style 0 (none) goes
+ * to the existing ones.
  */
-bool setXfconfWallpaper(
-    const std::string &path, NativeMode mode, const std::string &monitorName, int workspace);
+bool setXfconfWallpaper(const std::vector<OutputPicture> &pictures, NativeMode mode,
+    const std::vector<std::string> &monitors, int workspaces);
 
 /** xfdesktop's image-style number for `mode`. */
 int xfceImageStyle(NativeMode mode);
@@ -54,10 +65,31 @@ bool setPlasmaWallpaper(const std::string &path, NativeMode mode);
  * of plain characters (letters, digits, "/._-+@%", single inner spaces, UTF-8) can go there as
  * they stand; for any other path there is no command line.
  */
-std::optional<std::vector<std::string>> swayCommand(const std::string &path, NativeMode mode);
+std::optional<std::vector<std::string>> swayCommand(
+    const std::string &path, NativeMode mode, const std::string &output = "*");
 
 /** The command line for LXQt: pcmanfm-qt --set-wallpaper PATH --wallpaper-mode MODE. */
 std::vector<std::string> pcmanfmQtCommand(const std::string &path, NativeMode mode);
+
+/** The command line for LXDE: pcmanfm --set-wallpaper PATH --wallpaper-mode MODE. */
+std::vector<std::string> pcmanfmCommand(const std::string &path, NativeMode mode);
+
+/** swaybg drawing each picture on its output ("*" for all): -o NAME -i PATH -m MODE ... */
+std::vector<std::string> swaybgCommand(const std::vector<OutputPicture> &pictures, NativeMode mode);
+
+/**
+ * Draws the pictures through the layer-shell protocol with swaybg, started in a session of its
+ * own so that it stays when we end. The swaybg we started before (recorded in the runtime
+ * folder with its start time, so a recycled process number is never taken for it) is ended
+ * first; any other is left alone. True when the new one is still running a moment later.
+ */
+bool setSwaybgWallpaper(const std::vector<OutputPicture> &pictures, NativeMode mode);
+
+/** Ends the swaybg we started, if it still runs: the compositor's own background shows. */
+bool removeSwaybgWallpaper();
+
+/** Where the swaybg we started is recorded, for `waylandDisplay`; "" without a folder. */
+std::string swaybgRecordPath(const char *runtimeDir, const char *waylandDisplay);
 
 /**
  * Runs `argv` (argv[0] looked up in PATH, never through a shell) with no input and its output

@@ -80,16 +80,33 @@ std::optional<NativeMode> nativeMode(const DeskPlacement &placement)
     return std::nullopt;
 }
 
-std::optional<std::vector<std::string>> swayCommand(const std::string &path, NativeMode mode)
+std::optional<std::vector<std::string>> swayCommand(
+    const std::string &path, NativeMode mode, const std::string &output)
 {
-    if (!plainForSway(path))
+    if (!plainForSway(path) || (output != "*" && !plainForSway(output)))
         return std::nullopt;
-    return std::vector<std::string> {"swaymsg", "output", "*", "bg", path, modeWord(mode)};
+    return std::vector<std::string> {"swaymsg", "output", output, "bg", path, modeWord(mode)};
 }
 
 std::vector<std::string> pcmanfmQtCommand(const std::string &path, NativeMode mode)
 {
     return {"pcmanfm-qt", "--set-wallpaper", path, "--wallpaper-mode", modeWord(mode)};
+}
+
+std::vector<std::string> pcmanfmCommand(const std::string &path, NativeMode mode)
+{
+    return {"pcmanfm", "--set-wallpaper", path, "--wallpaper-mode", modeWord(mode)};
+}
+
+std::vector<std::string> swaybgCommand(const std::vector<OutputPicture> &pictures, NativeMode mode)
+{
+    std::vector<std::string> argv {"swaybg"};
+    for (const OutputPicture &picture : pictures) {
+        argv.insert(argv.end(),
+            {"-o", picture.output.empty() ? "*" : picture.output, "-i", picture.path, "-m",
+                modeWord(mode)});
+    }
+    return argv;
 }
 
 bool runCommand(const std::vector<std::string> &argv, int timeoutMs)

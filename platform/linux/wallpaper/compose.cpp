@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <map>
 #include <vector>
 
 namespace platform::desk {
@@ -138,6 +139,36 @@ QImage composeWallpaper(const QImage &picture, QSize screen, const DeskPlacement
     return out;
 }
 
+QImage composeOnMonitors(const QImage &picture, QSize screen, const std::vector<QRect> &monitors,
+    const DeskPlacement &placement)
+{
+    if (monitors.size() == 1 && monitors.front() == QRect(QPoint(0, 0), screen))
+        return composeWallpaper(picture, screen, placement);
+    QImage out(screen, QImage::Format_RGB32);
+    if (out.isNull())
+        return out;
+    out.fill(Qt::black);
+    QPainter painter(&out);
+    for (const QRect &monitor : monitors) {
+        if (!monitor.isEmpty())
+            painter.drawImage(
+                monitor.topLeft(), composeWallpaper(picture, monitor.size(), placement));
+    }
+    painter.end();
+    return out;
+}
+
+QSize largestOutput(const std::vector<OutputArea> &outputs)
+{
+    QSize largest;
+    for (const OutputArea &output : outputs) {
+        const qint64 area = qint64(output.rect.width()) * output.rect.height();
+        if (area > qint64(largest.width()) * largest.height() || largest.isEmpty())
+            largest = output.rect.size();
+    }
+    return largest;
+}
+
 std::string composedPictureDirectory(const char *xdgCacheHome, const char *home)
 {
     // An XDG variable that is unset, empty or relative is ignored.
@@ -148,16 +179,26 @@ std::string composedPictureDirectory(const char *xdgCacheHome, const char *home)
     return {};
 }
 
-std::optional<std::string> writeComposedPicture(const QImage &image, const std::string &directory)
+std::optional<std::string> writeComposedPicture(
+    const QImage &image, const std::string &directory, const std::string &tag)
 {
     if (image.isNull() || directory.empty() || !makeDirectories(directory))
         return std::nullopt;
-    const std::string first = directory + "/wallpaper-a.png";
-    const std::string second = directory + "/wallpaper-b.png";
+    std::string stem = directory + "/wallpaper-";
+    for (const char c : tag) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
+            || (c >= '0' && c <= '9') || c == '-' || c == '_';
+        stem += plain ? c : '_';
+    }
+    if (!tag.empty())
+        stem += '-';
+    const std::string first = stem + "a.png";
+    const std::string second = stem + "b.png";
     // The name written last is the one a desktop may still be showing. Within one run we
     // alternate ourselves (two writes can share a file-system time stamp); the first write
     // of a run takes the older of the two files.
-    static std::string lastWritten;
+    static std::map<std::string, std::string> lastWrittenFor;
+    std::string &lastWritten = lastWrittenFor[stem];
     bool useSecond = false;
     if (lastWritten == first) {
         useSecond = true;

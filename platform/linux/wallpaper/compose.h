@@ -3,12 +3,21 @@
 #include "desk_placement.h"
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform::desk {
+
+/** One output (monitor) of the desktop: its name and its area on the screen, in pixels. */
+struct OutputArea
+{
+    std::string name;
+    QRect rect;
+};
 
 /**
  * Reads any picture Qt can decode from `path` (bytes, opened as they stand; the format is
@@ -24,15 +33,28 @@ QImage loadPicture(const std::string &path, QSize scaleTo = {});
  */
 QImage composeWallpaper(const QImage &picture, QSize screen, const DeskPlacement &placement);
 
+/**
+ * The picture laid on each of `monitors` (areas of a screen of `screen` pixels) as `placement`
+ * says, each monitor counting from its own top-left corner; black where no monitor is.
+ */
+QImage composeOnMonitors(const QImage &picture, QSize screen, const std::vector<QRect> &monitors,
+    const DeskPlacement &placement);
+
+/** The largest of `outputs` by area; the first of equals. */
+QSize largestOutput(const std::vector<OutputArea> &outputs);
+
 /** Where composed pictures go: ${XDG_CACHE_HOME:-$HOME/.cache}/murelin, "" without either. */
 std::string composedPictureDirectory(const char *xdgCacheHome, const char *home);
 
 /**
  * Saves `image` as PNG into `directory` (created when missing) under the one of two names
  * that was not written last, replacing it atomically, so that consecutive pictures never
- * share a path. Returns the file's path, or nothing when it cannot be written.
+ * share a path: wallpaper-a.png and wallpaper-b.png, or with a `tag` (an output's name, its
+ * bytes other than letters, digits, "-" and "_" written as "_") wallpaper-TAG-a.png and
+ * wallpaper-TAG-b.png. Returns the file's path, or nothing when it cannot be written.
  */
-std::optional<std::string> writeComposedPicture(const QImage &image, const std::string &directory);
+std::optional<std::string> writeComposedPicture(
+    const QImage &image, const std::string &directory, const std::string &tag = {});
 
 /** A relative path made absolute against the working directory; "" stays "". */
 std::string absolutePath(const std::string &path);

@@ -2,6 +2,7 @@
 
 #include <gio/gio.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -74,6 +75,14 @@ std::string backdropBase(std::string_view name)
     if (workspace.empty() || workspace.find_first_not_of("0123456789") != std::string_view::npos)
         return {};
     return std::string(name.substr(0, name.size() - tail.size() + 1));
+}
+
+/** The monitor's name in a backdrop's base ("/backdrop/screen0/monitorNAME/workspaceN/"). */
+std::string backdropMonitor(std::string_view base)
+{
+    constexpr std::string_view head = "/backdrop/screen0/monitor";
+    base.remove_prefix(head.size());
+    return std::string(base.substr(0, base.rfind("/workspace")));
 }
 
 /** The existing .../last-image properties of screen 0, without their last part. */
@@ -149,29 +158,48 @@ int xfceImageStyle(NativeMode mode)
     return 3;
 }
 
-bool setXfconfWallpaper(
-    const std::string &path, NativeMode mode, const std::string &monitorName, int workspace)
+bool setXfconfWallpaper(const std::vector<OutputPicture> &pictures, NativeMode mode,
+    const std::vector<std::string> &monitors, int workspaces)
 {
-    if (!isUtf8(path))
-        return false;
+    for (const OutputPicture &picture : pictures) {
+        if (!isUtf8(picture.path) || picture.path.empty())
+            return false;
+    }
     GDBusConnection *bus = sessionBus();
     if (!bus)
         return false;
     std::vector<std::string> bases = xfceBackdrops(bus);
-    const bool removing = path.empty();
-    if (bases.empty() && !removing) {
-        const std::string monitor = monitorName.empty() ? std::string("0") : monitorName;
-        bases.push_back(
-            "/backdrop/screen0/monitor" + monitor + "/workspace" + std::to_string(workspace) + "/");
+    const bool removing = pictures.empty();
+    if (!removing) {
+        // xfdesktop's name for a monitor it cannot name is its number
+        std::vector<std::string> names
+            = monitors.empty() ? std::vector<std::string> {"0"} : monitors;
+        for (const std::string &monitor : names) {
+            for (int workspace = 0; workspace < std::max(workspaces, 1); ++workspace) {
+                std::string base = "/backdrop/screen0/monitor" + monitor + "/workspace"
+                    + std::to_string(workspace) + "/";
+                if (std::find(bases.begin(), bases.end(), base) == bases.end())
+                    bases.push_back(std::move(base));
+            }
+        }
     }
     bool ok = !bases.empty();
     for (const std::string &base : bases) {
         // The style first: xfdesktop redraws on the image, and should draw it placed already.
         const gint32 style = removing ? 0 : xfceImageStyle(mode);
         ok = setXfconfProperty(bus, base + "image-style", g_variant_new_int32(style)) && ok;
-        if (!removing)
-            ok = setXfconfProperty(bus, base + "last-image", g_variant_new_string(path.c_str()))
-                && ok;
+        if (removing)
+            continue;
+        const std::string monitor = backdropMonitor(base);
+        const std::string *path = &pictures.front().path;
+        for (const OutputPicture &picture : pictures) {
+            if (picture.output.empty() || picture.output == monitor) {
+                path = &picture.path;
+                if (!picture.output.empty())
+                    break;
+            }
+        }
+        ok = setXfconfProperty(bus, base + "last-image", g_variant_new_string(path->c_str())) && ok;
     }
     g_object_unref(bus);
     return ok;

@@ -3,24 +3,31 @@
 #include "desk_placement.h"
 #include "desktop_detect.h"
 
-#include <QSize>
+#include "compose.h"
 
 #include <string>
+#include <vector>
 
 namespace platform::desk {
 
 /**
- * Sets `path` (made absolute) as the wallpaper of `desktop` with `placement`. The X11 root
- * gets the picture composed at the screen's size by us; the other desktops get the file with
- * their own mode, or a picture we composed at the screen's size and set stretched when the
- * desktop lacks the placement, cannot take the file's name, or may not read its format. A
- * picture Qt cannot read is never handed on. An empty path removes the wallpaper where the
- * desktop has a way to (X11: black; GSettings: "none"; XFCE: no image; sway: black).
- * Returns false on every failure; never blocks for more than a few seconds.
+ * Sets `path` (made absolute) as the wallpaper of `desktop` with `placement`, on every output,
+ * each counting from its own top-left corner. The X11 root gets one pixmap composed by us over
+ * all monitors. The other desktops get the file with their own mode; a PNG copy of it, with
+ * their own mode, when their loader may not read its format; or, when the desktop lacks the
+ * placement or cannot take the file's name, pictures we composed and set stretched: one per
+ * output where the desktop takes one per output, else one at the largest output's size.
+ * A picture Qt cannot read is never handed on. An empty path removes the wallpaper where the
+ * desktop has a way to. Returns false on every failure; never blocks for more than a few
+ * seconds.
  */
 bool applyDeskWallpaper(Desktop desktop, const std::string &path, const DeskPlacement &placement);
 
-/** The size composed pictures are made at: the primary screen's, in device pixels. */
-QSize composingScreenSize();
+/**
+ * The outputs composed pictures are made for, in device pixels: the X display's monitors
+ * outside a Wayland session, else the screens of the running Qt GUI application, else one
+ * 1920 x 1080 output without a name.
+ */
+std::vector<OutputArea> outputAreas();
 
 } // namespace platform::desk

@@ -1,10 +1,10 @@
 #include "desktop_detect.h"
 
+#include "desktops.h"
+
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <optional>
-#include <utility>
 
 namespace platform::desk {
 
@@ -18,64 +18,14 @@ std::string lowered(std::string_view text)
     return out;
 }
 
-/** Stands for "a window manager that leaves the root window to us". */
-constexpr Desktop bareWindowManager = Desktop::X11Root;
-
-// Names as desktops and session files spell them, lower case.
-constexpr std::array<std::pair<std::string_view, Desktop>, 45> knownNames {{
-    {"gnome", Desktop::Gnome},
-    {"gnome-classic", Desktop::Gnome},
-    {"gnome-xorg", Desktop::Gnome},
-    {"gnome-wayland", Desktop::Gnome},
-    {"gnome-flashback", Desktop::Gnome},
-    {"ubuntu", Desktop::Gnome},
-    {"ubuntu-xorg", Desktop::Gnome},
-    {"ubuntu-wayland", Desktop::Gnome},
-    {"unity", Desktop::Gnome},
-    {"budgie", Desktop::Gnome},
-    {"budgie-desktop", Desktop::Gnome},
-    {"pop", Desktop::Gnome},
-    {"pantheon", Desktop::Gnome},
-    {"x-cinnamon", Desktop::Cinnamon},
-    {"cinnamon", Desktop::Cinnamon},
-    {"cinnamon2d", Desktop::Cinnamon},
-    {"cinnamon-wayland", Desktop::Cinnamon},
-    {"mate", Desktop::Mate},
-    {"xfce", Desktop::Xfce},
-    {"xfce4", Desktop::Xfce},
-    {"xubuntu", Desktop::Xfce},
-    {"kde", Desktop::Plasma},
-    {"plasma", Desktop::Plasma},
-    {"plasmawayland", Desktop::Plasma},
-    {"plasmax11", Desktop::Plasma},
-    {"kde-plasma", Desktop::Plasma},
-    {"sway", Desktop::Sway},
-    {"lxqt", Desktop::Lxqt},
-    {"lubuntu", Desktop::Lxqt},
-    {"i3", bareWindowManager},
-    {"i3-with-shmlog", bareWindowManager},
-    {"openbox", bareWindowManager},
-    {"fluxbox", bareWindowManager},
-    {"blackbox", bareWindowManager},
-    {"awesome", bareWindowManager},
-    {"bspwm", bareWindowManager},
-    {"dwm", bareWindowManager},
-    {"xmonad", bareWindowManager},
-    {"herbstluftwm", bareWindowManager},
-    {"icewm", bareWindowManager},
-    {"icewm-session", bareWindowManager},
-    {"jwm", bareWindowManager},
-    {"windowmaker", bareWindowManager},
-    {"qtile", bareWindowManager},
-    {"spectrwm", bareWindowManager},
-}};
-
 std::optional<Desktop> knownName(std::string_view name)
 {
     const std::string key = lowered(name);
-    for (const auto &[known, desktop] : knownNames) {
-        if (key == known)
-            return desktop;
+    for (const DesktopRow &row : desktopRows()) {
+        for (const std::string_view known : row.names) {
+            if (key == known)
+                return row.desktop;
+        }
     }
     return std::nullopt;
 }
@@ -128,7 +78,7 @@ Desktop detectDesktop(const DesktopEnvironment &env)
     if (!named)
         named = sessionName(env.desktopSession);
 
-    if (named && *named != bareWindowManager)
+    if (named && *named != Desktop::X11Root)
         return *named;
     if (named) // a window manager of X11 only
         return env.display.empty() ? Desktop::None : Desktop::X11Root;
@@ -136,7 +86,7 @@ Desktop detectDesktop(const DesktopEnvironment &env)
     if (!env.swaySock.empty())
         return Desktop::Sway;
     if (!env.waylandDisplay.empty())
-        return Desktop::None;
+        return Desktop::LayerShell;
     if (!env.display.empty())
         return Desktop::X11Root;
     return Desktop::None;
@@ -144,27 +94,7 @@ Desktop detectDesktop(const DesktopEnvironment &env)
 
 std::string_view desktopName(Desktop desktop)
 {
-    switch (desktop) {
-    case Desktop::None:
-        return "none";
-    case Desktop::X11Root:
-        return "x11";
-    case Desktop::Gnome:
-        return "gnome";
-    case Desktop::Cinnamon:
-        return "cinnamon";
-    case Desktop::Mate:
-        return "mate";
-    case Desktop::Xfce:
-        return "xfce";
-    case Desktop::Plasma:
-        return "plasma";
-    case Desktop::Sway:
-        return "sway";
-    case Desktop::Lxqt:
-        return "lxqt";
-    }
-    return "none";
+    return desktopRow(desktop).shortName;
 }
 
 } // namespace platform::desk

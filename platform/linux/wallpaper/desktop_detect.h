@@ -16,6 +16,8 @@ enum class Desktop {
     Plasma, ///< KDE Plasma through plasmashell's scripting
     Sway, ///< sway through swaymsg
     Lxqt, ///< pcmanfm-qt's desktop
+    Lxde, ///< pcmanfm's desktop
+    LayerShell, ///< a Wayland compositor of the wlroots kind: swaybg draws the background
 };
 
 /** The environment values that decide the desktop; an unset variable is an empty string. */
@@ -36,9 +38,10 @@ DesktopEnvironment processDesktopEnvironment();
  * Which desktop is running. XDG_CURRENT_DESKTOP (a colon-separated list, first known name
  * wins) is asked first, then XDG_SESSION_DESKTOP, then DESKTOP_SESSION (a session name or the
  * path of a session file); names compare without regard to case. When none of them names a
- * known desktop: a sway socket means sway, any other Wayland display means None, an X display
- * means X11Root, and nothing means None. A window manager that draws no background (i3,
- * Openbox, ...) is X11Root on an X display and None without one.
+ * known desktop: a sway socket means sway, any other Wayland display a compositor that takes
+ * a layer-shell background (LayerShell), an X display means X11Root, and nothing means None.
+ * A window manager that draws no background (i3, Openbox, ...) is X11Root on an X display and
+ * None without one.
  */
 Desktop detectDesktop(const DesktopEnvironment &env);
 

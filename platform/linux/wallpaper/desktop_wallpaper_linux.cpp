@@ -4,6 +4,7 @@
 #include "backends.h"
 #include "compose.h"
 #include "desk_apply.h"
+#include "desktops.h"
 #include "x11_root.h"
 
 #include <QCoreApplication>
@@ -42,139 +43,112 @@ std::string readableFormat(const std::string &path)
     return format.isEmpty() ? std::string("unknown") : format.toStdString();
 }
 
-/** Formats every desktop's own loader reads; anything else we convert. */
-bool desktopsReadFormat(const std::string &format)
+/** Whether a desktop that loads pictures with `loader` is sure to read `format`. */
+bool loaderReads(Loader loader, const std::string &format)
 {
-    return format == "png" || format == "jpeg" || format == "bmp" || format == "gif";
+    if (format == "png" || format == "jpeg")
+        return true;
+    return loader == Loader::Qt && (format == "bmp" || format == "gif");
 }
 
-/** Whether `desktop` can be handed `path` by name, exactly. */
-bool carriesName(Desktop desktop, const std::string &path)
+std::string cacheDirectory()
 {
-    switch (desktop) {
-    case Desktop::Gnome:
-    case Desktop::Cinnamon:
-        return true; // a percent-encoded URI carries any bytes
-    case Desktop::Mate:
-    case Desktop::Xfce:
-    case Desktop::Plasma:
-    case Desktop::Lxqt:
-        return isUtf8(path); // D-Bus and Qt strings
-    case Desktop::Sway:
-        return swayCommand(path, NativeMode::Stretch).has_value();
-    case Desktop::X11Root:
-    case Desktop::None:
-        return false;
-    }
-    return false;
+    return composedPictureDirectory(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
 }
 
-bool handOver(Desktop desktop, const std::string &path, NativeMode mode)
+/** `image` written to the cache under `tag`, when the desktop can be handed its name. */
+std::optional<std::string> cachedCopy(
+    const DesktopRow &row, const QImage &image, const std::string &tag)
 {
-    switch (desktop) {
-    case Desktop::Gnome:
-        return setGSettingsWallpaper(GSettingsFlavour::Gnome, path, mode);
-    case Desktop::Cinnamon:
-        return setGSettingsWallpaper(GSettingsFlavour::Cinnamon, path, mode);
-    case Desktop::Mate:
-        return setGSettingsWallpaper(GSettingsFlavour::Mate, path, mode);
-    case Desktop::Xfce: {
-        const std::string output = x11PrimaryOutputName();
-        return setXfconfWallpaper(path, mode, output, x11CurrentWorkspace());
-    }
-    case Desktop::Plasma:
-        return setPlasmaWallpaper(path, mode);
-    case Desktop::Sway: {
-        const auto command = swayCommand(path, mode);
-        return command && runCommand(*command, commandTimeoutMs);
-    }
-    case Desktop::Lxqt:
-        return runCommand(pcmanfmQtCommand(path, mode), commandTimeoutMs);
-    case Desktop::X11Root:
-    case Desktop::None:
-        return false;
-    }
-    return false;
-}
-
-bool removeWallpaper(Desktop desktop)
-{
-    switch (desktop) {
-    case Desktop::X11Root:
-        return setX11RootWallpaper([](QSize size) {
-            QImage black(size, QImage::Format_RGB32);
-            black.fill(Qt::black);
-            return black;
-        });
-    case Desktop::Gnome:
-        return setGSettingsWallpaper(GSettingsFlavour::Gnome, {}, NativeMode::Stretch);
-    case Desktop::Cinnamon:
-        return setGSettingsWallpaper(GSettingsFlavour::Cinnamon, {}, NativeMode::Stretch);
-    case Desktop::Mate:
-        return setGSettingsWallpaper(GSettingsFlavour::Mate, {}, NativeMode::Stretch);
-    case Desktop::Xfce:
-        return setXfconfWallpaper({}, NativeMode::Stretch, {}, 0);
-    case Desktop::Sway:
-        return runCommand(
-            {"swaymsg", "output", "*", "bg", "#000000", "solid_color"}, commandTimeoutMs);
-    case Desktop::Plasma:
-    case Desktop::Lxqt:
-    case Desktop::None:
-        return false;
-    }
-    return false;
+    auto written = writeComposedPicture(image, cacheDirectory(), tag);
+    if (!written || !row.carries(*written))
+        return std::nullopt;
+    return written;
 }
 
 } // namespace
 
-QSize composingScreenSize()
+std::vector<OutputArea> outputAreas()
 {
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-            const QSize size
-                = (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
-            if (!size.isEmpty())
-                return size;
+    std::vector<OutputArea> outputs;
+    // On X11 the monitors are asked directly, named as the desktops name them.
+    const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    if (!wayland || !*wayland)
+        outputs = x11Monitors();
+    if (outputs.empty() && qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        for (const QScreen *screen : QGuiApplication::screens()) {
+            const qreal ratio = screen->devicePixelRatio();
+            const QRect area = screen->geometry();
+            const QRect pixels((QPointF(area.topLeft()) * ratio).toPoint(),
+                (QSizeF(area.size()) * ratio).toSize());
+            if (!pixels.isEmpty())
+                outputs.push_back({screen->name().toStdString(), pixels});
         }
     }
-    if (const auto size = x11ScreenSize(); size && !size->isEmpty())
-        return *size;
-    return {1920, 1080};
+    if (outputs.empty())
+        outputs = x11Monitors();
+    if (outputs.empty())
+        outputs.push_back({{}, QRect(0, 0, 1920, 1080)});
+    return outputs;
 }
 
 bool applyDeskWallpaper(Desktop desktop, const std::string &rawPath, const DeskPlacement &placement)
 {
+    const DesktopRow &row = desktopRow(desktop);
     if (desktop == Desktop::None)
         return false;
     if (rawPath.empty())
-        return removeWallpaper(desktop);
+        return row.remove && row.remove();
     const std::string path = absolutePath(rawPath);
+    const bool stretched = placement.kind == PlacementKind::Stretch;
 
-    if (desktop == Desktop::X11Root) {
-        return setX11RootWallpaper([&](QSize screen) {
-            const QSize decodeAt = placement.kind == PlacementKind::Stretch ? screen : QSize();
-            const QImage picture = loadPicture(path, decodeAt);
-            return picture.isNull() ? QImage() : composeWallpaper(picture, screen, placement);
+    if (row.pictures == Pictures::RootPixmap) {
+        return setX11RootWallpaper([&](QSize screen, const std::vector<QRect> &monitors) {
+            QSize largest;
+            for (const QRect &monitor : monitors)
+                largest = largest.expandedTo(monitor.size());
+            const QImage picture = loadPicture(path, stretched ? largest : QSize());
+            return picture.isNull() ? QImage()
+                                    : composeOnMonitors(picture, screen, monitors, placement);
         });
     }
+    if (!row.hand)
+        return false;
 
     const std::string format = readableFormat(path);
     if (format.empty())
         return false; // the desktop would show nothing, or its own fallback
     const std::optional<NativeMode> mode = nativeMode(placement);
-    if (mode && desktopsReadFormat(format) && carriesName(desktop, path))
-        return handOver(desktop, path, *mode);
+    if (mode && row.draws(*mode) && row.carries(path)) {
+        if (loaderReads(row.loader, format))
+            return row.hand({{{}, path}}, *mode);
+        const QImage picture = loadPicture(path);
+        const auto copy = picture.isNull() ? std::nullopt : cachedCopy(row, picture, {});
+        return copy && row.hand({{{}, *copy}}, *mode);
+    }
 
-    const QSize screen = composingScreenSize();
-    const QImage picture
-        = loadPicture(path, placement.kind == PlacementKind::Stretch ? screen : QSize());
+    // Composed by us and set stretched: per output where the desktop takes one per output.
+    const std::vector<OutputArea> outputs = outputAreas();
+    const QImage picture = loadPicture(path, stretched ? largestOutput(outputs) : QSize());
     if (picture.isNull())
         return false;
-    const auto composed = writeComposedPicture(composeWallpaper(picture, screen, placement),
-        composedPictureDirectory(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME")));
-    if (!composed || !carriesName(desktop, *composed))
-        return false;
-    return handOver(desktop, *composed, NativeMode::Stretch);
+    std::vector<OutputPicture> pictures;
+    if (row.pictures == Pictures::PerOutput) {
+        for (const OutputArea &output : outputs) {
+            const auto composed = cachedCopy(
+                row, composeWallpaper(picture, output.rect.size(), placement), output.name);
+            if (!composed)
+                return false;
+            pictures.push_back({output.name, *composed});
+        }
+    } else {
+        const auto composed
+            = cachedCopy(row, composeWallpaper(picture, largestOutput(outputs), placement), {});
+        if (!composed)
+            return false;
+        pictures.push_back({{}, *composed});
+    }
+    return row.hand(pictures, NativeMode::Stretch);
 }
 
 } // namespace desk

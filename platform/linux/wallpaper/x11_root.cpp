@@ -185,51 +185,60 @@ std::optional<QSize> x11ScreenSize()
     return QSize(XDisplayWidth(display.get(), screen), XDisplayHeight(display.get(), screen));
 }
 
-std::string x11PrimaryOutputName()
+std::vector<OutputArea> x11Monitors()
 {
+    std::vector<OutputArea> monitors;
     DisplayPtr display = openDisplay();
     if (!display)
-        return {};
+        return monitors;
     int eventBase = 0;
     int errorBase = 0;
     if (!XRRQueryExtension(display.get(), &eventBase, &errorBase))
-        return {};
+        return monitors;
     ErrorTrap trap;
     const Window root = XDefaultRootWindow(display.get());
+    int count = 0;
+    XRRMonitorInfo *infos = XRRGetMonitors(display.get(), root, True, &count);
     XRRScreenResources *resources = XRRGetScreenResourcesCurrent(display.get(), root);
-    if (!resources)
-        return {};
-    const RROutput primary = XRRGetOutputPrimary(display.get(), root);
-    std::string name;
-    std::string firstLit;
-    for (int i = 0; i < resources->noutput; ++i) {
-        XRROutputInfo *info = XRRGetOutputInfo(display.get(), resources, resources->outputs[i]);
-        if (!info)
-            continue;
-        const std::string outputName(info->name, static_cast<std::size_t>(info->nameLen));
-        if (resources->outputs[i] == primary)
-            name = outputName;
-        if (firstLit.empty() && info->crtc != 0)
-            firstLit = outputName;
-        XRRFreeOutputInfo(info);
+    for (int i = 0; infos && i < count; ++i) {
+        const XRRMonitorInfo &info = infos[i];
+        std::string name;
+        if (info.noutput > 0 && resources) {
+            if (XRROutputInfo *output
+                = XRRGetOutputInfo(display.get(), resources, info.outputs[0])) {
+                name.assign(output->name, static_cast<std::size_t>(output->nameLen));
+                XRRFreeOutputInfo(output);
+            }
+        }
+        if (name.empty()) {
+            if (char *atomName = XGetAtomName(display.get(), info.name)) {
+                name = atomName;
+                XFree(atomName);
+            }
+        }
+        monitors.push_back({name, QRect(info.x, info.y, info.width, info.height)});
     }
-    XRRFreeScreenResources(resources);
-    ErrorTrap::failed(display.get());
-    return name.empty() ? firstLit : name;
+    if (resources)
+        XRRFreeScreenResources(resources);
+    if (infos)
+        XRRFreeMonitors(infos);
+    if (ErrorTrap::failed(display.get()))
+        monitors.clear();
+    return monitors;
 }
 
-int x11CurrentWorkspace()
+int x11WorkspaceCount()
 {
     DisplayPtr display = openDisplay();
     if (!display)
-        return 0;
-    const Atom current = XInternAtom(display.get(), "_NET_CURRENT_DESKTOP", False);
+        return 1;
+    const Atom count = XInternAtom(display.get(), "_NET_NUMBER_OF_DESKTOPS", False);
     const auto value
-        = cardinalProperty(display.get(), XDefaultRootWindow(display.get()), current, cardinalType);
-    return value && *value < 1024 ? static_cast<int>(*value) : 0;
+        = cardinalProperty(display.get(), XDefaultRootWindow(display.get()), count, cardinalType);
+    return value && *value >= 1 && *value <= 64 ? static_cast<int>(*value) : 1;
 }
 
-bool setX11RootWallpaper(const std::function<QImage(QSize)> &compose)
+bool setX11RootWallpaper(const std::function<QImage(QSize, const std::vector<QRect> &)> &compose)
 {
     DisplayPtr owned = openDisplay();
     if (!owned)
@@ -244,7 +253,22 @@ bool setX11RootWallpaper(const std::function<QImage(QSize)> &compose)
     const int depth = XDefaultDepth(display, screen);
     Visual *visual = XDefaultVisual(display, screen);
 
-    const QImage picture = compose(QSize(width, height));
+    std::vector<QRect> monitors;
+    int eventBase = 0;
+    int errorBase = 0;
+    if (XRRQueryExtension(display, &eventBase, &errorBase)) {
+        int count = 0;
+        XRRMonitorInfo *infos = XRRGetMonitors(display, root, True, &count);
+        for (int i = 0; infos && i < count; ++i)
+            monitors.emplace_back(infos[i].x, infos[i].y, infos[i].width, infos[i].height);
+        if (infos)
+            XRRFreeMonitors(infos);
+        ErrorTrap::failed(display); // no monitors is no failure: the screen is one
+    }
+    if (monitors.empty())
+        monitors.emplace_back(0, 0, width, height);
+
+    const QImage picture = compose(QSize(width, height), monitors);
     if (picture.isNull() || picture.size() != QSize(width, height)
         || picture.format() != QImage::Format_RGB32)
         return false;

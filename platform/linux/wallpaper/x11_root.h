@@ -1,32 +1,40 @@
 #pragma once
 
+#include "compose.h"
+
 #include <QImage>
+#include <QRect>
 #include <QSize>
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform::desk {
 
 /** The size of the X display's default screen ($DISPLAY), or nothing without a display. */
 std::optional<QSize> x11ScreenSize();
 
-/** The RandR name of the primary output (or of the first one lit), "" when unknown. */
-std::string x11PrimaryOutputName();
+/**
+ * The active RandR monitors of the default screen, each named as GTK names it: after its first
+ * output ("HDMI-1"), or after the monitor itself when it has none. Empty without a display.
+ */
+std::vector<OutputArea> x11Monitors();
 
-/** The window manager's current workspace (_NET_CURRENT_DESKTOP), 0 when unknown. */
-int x11CurrentWorkspace();
+/** How many workspaces the window manager keeps (_NET_NUMBER_OF_DESKTOPS), 1 when unknown. */
+int x11WorkspaceCount();
 
 /**
  * Sets the root window's background on $DISPLAY the way root-window setters agree on:
- * `compose` is given the screen's size and returns the picture to show at that size; it goes
+ * `compose` is given the screen's size and its monitors' areas (the whole screen when RandR
+ * knows none) and returns the picture to show at the screen's size; it goes
  * into a new pixmap of the root window that outlives our connection (RetainPermanent), is
  * named by _XROOTPMAP_ID and ESETROOT_PMAP_ID, and becomes the root's background, and the
  * root is cleared so that it shows. The previous pixmap is freed when both atoms named it
  * (then it was left by a setter like us, not by a desktop that still draws with it).
  * False without a display, when `compose` gives no picture of that size, or on an X error.
  */
-bool setX11RootWallpaper(const std::function<QImage(QSize)> &compose);
+bool setX11RootWallpaper(const std::function<QImage(QSize, const std::vector<QRect> &)> &compose);
 
 } // namespace platform::desk

@@ -7,12 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QImageReader>
+
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace platform::desk;
@@ -222,10 +227,10 @@ protected:
         setenv("PATH", m_oldPath.c_str(), 1);
         std::system(("rm -rf " + m_base).c_str());
     }
-    std::string picture(const std::string &name)
+    std::string picture(const std::string &name, const char *format = "png")
     {
         const std::string path = m_pictures + "/" + name;
-        EXPECT_TRUE(testpics::save(testpics::marked(), path, "bmp"));
+        EXPECT_TRUE(testpics::save(testpics::marked(), path, format));
         return path;
     }
     /** What the stand-in was called with, its own name first (without its folder). */
@@ -279,9 +284,130 @@ TEST_F(RecordedCommands, SwayGetsAnOriginComposed)
     ASSERT_EQ(args.size(), 6u);
     EXPECT_EQ(args[5], "stretch");
     const QImage composed(QString::fromStdString(args[4]));
-    EXPECT_EQ(composed.size(), composingScreenSize());
+    EXPECT_EQ(composed.size(), outputAreas().front().rect.size());
     EXPECT_EQ(composed.pixel(3, 4), 0xffff0000);
     EXPECT_EQ(composed.pixel(2, 4), 0xff000000);
+}
+
+TEST_F(RecordedCommands, GdkPixbufDesktopsGetAPngCopyOfOtherFormatsWithTheirOwnMode)
+{
+    for (const char *format : {"bmp", "ppm"}) {
+        const std::string path = picture(std::string("p.") + format, format);
+        ASSERT_TRUE(applyDeskWallpaper(Desktop::Lxde, path, {PlacementKind::Center, 0, 0}));
+        const Args args = recorded();
+        ASSERT_EQ(args.size(), 5u) << format;
+        EXPECT_EQ(args[0], "pcmanfm");
+        EXPECT_EQ(args[4], "center");
+        EXPECT_EQ(args[2].rfind(m_base + "/cache/murelin/wallpaper-", 0), 0u) << args[2];
+        QImageReader reader(QString::fromStdString(args[2]));
+        EXPECT_EQ(reader.format(), "png");
+        EXPECT_EQ(reader.read(), testpics::marked());
+    }
+    // Qt's desktops read bitmaps themselves; PNG and JPEG go to every desktop as they are
+    const std::string bmp = picture("q.bmp", "bmp");
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::Lxqt, bmp, {PlacementKind::Tile, 0, 0}));
+    EXPECT_EQ(recorded()[2], bmp);
+    const std::string jpeg = picture("r.jpg", "jpeg");
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::Lxde, jpeg, {PlacementKind::Tile, 0, 0}));
+    EXPECT_EQ(recorded(), (Args {"pcmanfm", "--set-wallpaper", jpeg, "--wallpaper-mode", "tile"}));
+}
+
+TEST_F(RecordedCommands, CopiesAlternateBetweenTwoNamesPerOutput)
+{
+    const QImage image = testpics::marked();
+    const std::string dir = m_base + "/alternate";
+    std::vector<std::string> names;
+    for (const std::string tag : {"", "HDMI-1", "", "HDMI-1", "", "a/b c"})
+        names.push_back(writeComposedPicture(image, dir, tag).value_or("failed"));
+    EXPECT_EQ(names,
+        (Args {dir + "/wallpaper-a.png", dir + "/wallpaper-HDMI-1-a.png", dir + "/wallpaper-b.png",
+            dir + "/wallpaper-HDMI-1-b.png", dir + "/wallpaper-a.png",
+            dir + "/wallpaper-a_b_c-a.png"}));
+}
+
+TEST(SwaybgCommand, EachOutputItsPicture)
+{
+    EXPECT_EQ(swaybgCommand({{"", "/a b.png"}}, NativeMode::Center),
+        (Args {"swaybg", "-o", "*", "-i", "/a b.png", "-m", "center"}));
+    EXPECT_EQ(swaybgCommand({{"DP-1", "/1.png"}, {"HDMI-A-1", "/2.png"}}, NativeMode::Stretch),
+        (Args {"swaybg", "-o", "DP-1", "-i", "/1.png", "-m", "stretch", "-o", "HDMI-A-1", "-i",
+            "/2.png", "-m", "stretch"}));
+    EXPECT_EQ(
+        swaybgRecordPath("/run/user/7", "wayland-1"), "/run/user/7/murelin-swaybg-wayland-1.pid");
+    EXPECT_EQ(swaybgRecordPath("/r", "../x/y"), "/r/murelin-swaybg-.._x_y.pid");
+    EXPECT_EQ(swaybgRecordPath("/r", nullptr), "/r/murelin-swaybg-wayland-0.pid");
+    EXPECT_EQ(swaybgRecordPath(nullptr, "wayland-1"), "");
+}
+
+/** True while process `pid` has not ended (a zombie of ours counts as ended). */
+bool alive(pid_t pid)
+{
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == pid)
+        return false;
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    return std::getline(stat, line) && line.find(") Z") == std::string::npos;
+}
+
+pid_t recordedSwaybg(const std::string &record)
+{
+    std::ifstream in(record);
+    long pid = 0;
+    in >> pid;
+    return static_cast<pid_t>(pid);
+}
+
+TEST_F(RecordedCommands, TheSwaybgWeStartedIsEndedFirstAndNoOther)
+{
+    setenv("XDG_RUNTIME_DIR", m_base.c_str(), 1);
+    setenv("WAYLAND_DISPLAY", "wayland-test", 1);
+    const std::string record = m_base + "/murelin-swaybg-wayland-test.pid";
+    // someone else's swaybg, started before us
+    const pid_t foreign = fork();
+    if (foreign == 0) {
+        char logTo[] = "MURELIN_FAKE_LOG=/dev/null";
+        char *const environment[] = {logTo, nullptr};
+        execle((std::string(MURELIN_FAKE_TOOLS) + "/swaybg").c_str(), "swaybg", "-o", "*",
+            static_cast<char *>(nullptr), environment);
+        _exit(127);
+    }
+    const std::string path = picture("first.png");
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::LayerShell, path, {PlacementKind::Tile, 0, 0}));
+    EXPECT_EQ(recorded(), (Args {"swaybg", "-o", "*", "-i", path, "-m", "tile"}));
+    const pid_t first = recordedSwaybg(record);
+    ASSERT_GT(first, 0);
+    EXPECT_TRUE(alive(first));
+
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::LayerShell, path, {PlacementKind::Origin, 5, 5}));
+    const Args composed = recorded();
+    ASSERT_EQ(composed.size(), 7u);
+    EXPECT_EQ(composed[6], "stretch");
+    const pid_t second = recordedSwaybg(record);
+    EXPECT_NE(second, first);
+    EXPECT_FALSE(alive(first)) << "the previous swaybg was left running";
+    EXPECT_TRUE(alive(second));
+    EXPECT_TRUE(alive(foreign)) << "another program's swaybg was ended";
+
+    // a record naming a process that is no swaybg of ours is not acted on
+    std::ofstream(record) << foreign << " 1\n";
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::LayerShell, "", {PlacementKind::Tile, 0, 0}));
+    EXPECT_TRUE(alive(foreign));
+    EXPECT_TRUE(alive(second)); // recorded no more: no longer ours to end
+    for (const pid_t pid : {foreign, second}) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+    unsetenv("WAYLAND_DISPLAY");
+}
+
+TEST_F(RecordedCommands, ASwaybgThatEndsAtOnceIsAFailure)
+{
+    setenv("XDG_RUNTIME_DIR", m_base.c_str(), 1);
+    setenv("MURELIN_FAKE_STATUS", "1", 1);
+    EXPECT_FALSE(
+        applyDeskWallpaper(Desktop::LayerShell, picture("x.png"), {PlacementKind::Tile, 0, 0}));
+    unsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST_F(RecordedCommands, SwayRemovesThePictureWithABlackBackground)

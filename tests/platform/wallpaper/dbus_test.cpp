@@ -72,43 +72,56 @@ protected:
     std::string picture(const std::string &name)
     {
         const std::string path = m_pictures + "/" + name;
-        EXPECT_TRUE(testpics::save(testpics::marked(), path, "bmp"));
+        EXPECT_TRUE(testpics::save(testpics::marked(), path, "png"));
         return path;
     }
     std::string m_pictures;
 };
 
-TEST_F(Xfconf, WithoutBackdropsThePairIsCreatedForTheMonitor)
+TEST_F(Xfconf, WithoutBackdropsThePairsAreCreatedForEveryWorkspace)
 {
-    const std::string path = picture("fresh.bmp");
-    ASSERT_TRUE(setXfconfWallpaper(path, NativeMode::Tile, "Virtual-1", 2));
-    const std::string base = "/backdrop/screen0/monitorVirtual-1/workspace2/";
-    EXPECT_EQ(xfconf(base + "last-image"), path);
-    EXPECT_EQ(xfconf(base + "image-style"), "2");
-    EXPECT_EQ(
-        output("xfconf-query -c xfce4-desktop -l"), base + "image-style\n" + base + "last-image\n");
+    const std::string path = picture("fresh.png");
+    ASSERT_TRUE(setXfconfWallpaper({{"", path}}, NativeMode::Tile, {"Virtual-1"}, 2));
+    std::string expected;
+    for (const char *workspace : {"0", "1"}) {
+        const std::string base
+            = "/backdrop/screen0/monitorVirtual-1/workspace" + std::string(workspace) + "/";
+        EXPECT_EQ(xfconf(base + "last-image"), path);
+        EXPECT_EQ(xfconf(base + "image-style"), "2");
+        expected += base + "image-style\n" + base + "last-image\n";
+    }
+    EXPECT_EQ(output("xfconf-query -c xfce4-desktop -l"), expected);
 }
 
-TEST_F(Xfconf, EveryExistingBackdropIsSetAndNoOtherIsMade)
+TEST_F(Xfconf, EveryBackdropOfEveryMonitorGetsItsMonitorsPicture)
 {
     const std::string a = "/backdrop/screen0/monitorHDMI-1/workspace0/";
     const std::string b = "/backdrop/screen0/monitorDP-2/workspace3/";
+    const std::string gone = "/backdrop/screen0/monitorVGA-9/workspace0/"; // unplugged
     xfconfCreate(a + "last-image", "string", "/old/a.png");
     xfconfCreate(a + "image-style", "int", "5");
     xfconfCreate(a + "color-style", "int", "1");
     xfconfCreate(b + "last-image", "string", "/old/b.png");
+    xfconfCreate(gone + "last-image", "string", "/old/g.png");
     xfconfCreate("/backdrop/screen1/monitor0/workspace0/last-image", "string", "/old/c.png");
 
-    const std::string path = picture("every.bmp");
-    ASSERT_TRUE(setXfconfWallpaper(path, NativeMode::Center, "Virtual-1", 0));
-    for (const std::string &base : {a, b}) {
-        EXPECT_EQ(xfconf(base + "last-image"), path);
+    const std::string hdmi = picture("hdmi.png");
+    const std::string dp = picture("dp.png");
+    ASSERT_TRUE(setXfconfWallpaper(
+        {{"HDMI-1", hdmi}, {"DP-2", dp}}, NativeMode::Center, {"HDMI-1", "DP-2"}, 2));
+    for (const std::string &base :
+        {a, std::string("/backdrop/screen0/monitorHDMI-1/workspace1/")}) {
+        EXPECT_EQ(xfconf(base + "last-image"), hdmi) << base;
         EXPECT_EQ(xfconf(base + "image-style"), "1");
     }
+    for (const std::string &base : {b, std::string("/backdrop/screen0/monitorDP-2/workspace0/"),
+             std::string("/backdrop/screen0/monitorDP-2/workspace1/")}) {
+        EXPECT_EQ(xfconf(base + "last-image"), dp) << base;
+        EXPECT_EQ(xfconf(base + "image-style"), "1");
+    }
+    EXPECT_EQ(xfconf(gone + "last-image"), hdmi); // a monitor we do not see takes the first
     EXPECT_EQ(xfconf(a + "color-style"), "1");
     EXPECT_EQ(xfconf("/backdrop/screen1/monitor0/workspace0/last-image"), "/old/c.png");
-    EXPECT_EQ(
-        output("xfconf-query -c xfce4-desktop -l").find("monitorVirtual-1"), std::string::npos);
 }
 
 TEST_F(Xfconf, TheWallpaperCallHandsOverHostileNamesExactly)

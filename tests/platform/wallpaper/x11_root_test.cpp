@@ -12,6 +12,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 
 #include <cstdlib>
 #include <map>
@@ -264,6 +265,92 @@ INSTANTIATE_TEST_SUITE_P(Table, X11Placement,
         RootCase {"CenterJpeg", {PlacementKind::Center, 0, 0}, 400, 240, "jpg"}),
     [](const testing::TestParamInfo<RootCase> &p) { return std::string(p.param.name); });
 
+/**
+ * The screen split into two monitors of different sizes, as `xrandr --setmonitor` does it:
+ * LEFT takes the server's output, RIGHT has none and leaves a strip below it uncovered.
+ */
+class X11TwoMonitors : public X11Root, public testing::WithParamInterface<RootCase>
+{
+protected:
+    void SetUp() override
+    {
+        X11Root::SetUp();
+        ASSERT_GE(m_width, 1000);
+        XRRScreenResources *resources = XRRGetScreenResourcesCurrent(m_display, m_root);
+        ASSERT_TRUE(resources && resources->noutput >= 1);
+        RROutput output = resources->outputs[0];
+        m_monitors = {{"LEFT", QRect(0, 0, 600, m_height)}, {"RIGHT", QRect(600, 0, 400, 300)}};
+        for (const auto &[name, rect] : m_monitors) {
+            XRRMonitorInfo *info = XRRAllocateMonitor(m_display, name == "LEFT" ? 1 : 0);
+            info->name = XInternAtom(m_display, name.c_str(), False);
+            info->x = rect.x();
+            info->y = rect.y();
+            info->width = rect.width();
+            info->height = rect.height();
+            info->mwidth = rect.width() / 4;
+            info->mheight = rect.height() / 4;
+            if (name == "LEFT")
+                info->outputs[0] = output;
+            XRRSetMonitor(m_display, m_root, info);
+            XRRFreeMonitors(info);
+        }
+        XRRFreeScreenResources(resources);
+        XSync(m_display, False);
+    }
+    void TearDown() override
+    {
+        // the server's own monitor for its output comes back by itself
+        for (const auto &[name, rect] : m_monitors)
+            XRRDeleteMonitor(m_display, m_root, XInternAtom(m_display, name.c_str(), False));
+        XSync(m_display, False);
+        X11Root::TearDown();
+    }
+    std::vector<std::pair<std::string, QRect>> m_monitors;
+};
+
+TEST_P(X11TwoMonitors, EachMonitorShowsThePictureFromItsOwnCorner)
+{
+    const RootCase &c = GetParam();
+    const std::string path = save(
+        quadrantPicture(c.width, c.height), (std::string("two.") + c.format).c_str(), c.format);
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, path, c.placement));
+
+    const QImage root = rootPixels();
+    int wrong = 0;
+    std::string first;
+    for (int y = 0; y < m_height; ++y) {
+        for (int x = 0; x < m_width; ++x) {
+            std::optional<QRgb> expected = 0xff000000;
+            for (const auto &[name, rect] : m_monitors) {
+                if (rect.contains(x, y))
+                    expected
+                        = expectedPixel(c, x - rect.x(), y - rect.y(), rect.width(), rect.height());
+            }
+            if (expected && channelDistance(root.pixel(x, y), *expected) > 2 && wrong++ == 0)
+                first = std::to_string(x) + "," + std::to_string(y);
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "first wrong pixel at " << first;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, X11TwoMonitors,
+    testing::Values(RootCase {"Stretch", {PlacementKind::Stretch, 0, 0}, 200, 100, "bmp"},
+        RootCase {"Center", {PlacementKind::Center, 0, 0}, 201, 101, "png"},
+        RootCase {"Tile", {PlacementKind::Tile, 0, 0}, 160, 120, "bmp"},
+        RootCase {"Origin", {PlacementKind::Origin, 30, 20}, 200, 100, "bmp"}),
+    [](const testing::TestParamInfo<RootCase> &p) { return std::string(p.param.name); });
+
+TEST_F(X11TwoMonitors, MonitorsAreNamedAfterTheirOutput)
+{
+    const std::vector<OutputArea> monitors = x11Monitors();
+    ASSERT_EQ(monitors.size(), 2u);
+    EXPECT_EQ(monitors[0].name, "screen"); // Xvfb's one output
+    EXPECT_EQ(monitors[0].rect, m_monitors[0].second);
+    EXPECT_EQ(monitors[1].name, "RIGHT");
+    EXPECT_EQ(monitors[1].rect, m_monitors[1].second);
+    EXPECT_EQ(largestOutput(monitors), m_monitors[0].second.size());
+}
+
 TEST_F(X11Root, BothAtomsNameTheNewPixmapAndThePreviousIsFreed)
 {
     const std::string path = save(quadrantPicture(64, 64), "a.bmp", "bmp");
@@ -406,9 +493,17 @@ TEST_F(X11Root, TheHookReplacesTheRealCallUntilCleared)
 TEST_F(X11Root, ScreenQueriesAnswer)
 {
     EXPECT_EQ(x11ScreenSize(), QSize(m_width, m_height));
-    EXPECT_EQ(composingScreenSize(), QSize(m_width, m_height));
-    EXPECT_FALSE(x11PrimaryOutputName().empty());
-    EXPECT_EQ(x11CurrentWorkspace(), 0);
+    ASSERT_EQ(outputAreas().size(), 1u);
+    EXPECT_EQ(outputAreas()[0].rect, QRect(0, 0, m_width, m_height));
+    EXPECT_EQ(outputAreas()[0].name, "screen");
+    EXPECT_EQ(x11WorkspaceCount(), 1);
+    const long four = 4;
+    XChangeProperty(m_display, m_root, XInternAtom(m_display, "_NET_NUMBER_OF_DESKTOPS", False), 6,
+        32, PropModeReplace, reinterpret_cast<const unsigned char *>(&four), 1);
+    XSync(m_display, False);
+    EXPECT_EQ(x11WorkspaceCount(), 4);
+    XDeleteProperty(m_display, m_root, XInternAtom(m_display, "_NET_NUMBER_OF_DESKTOPS", False));
+    XSync(m_display, False);
 }
 
 } // namespace
