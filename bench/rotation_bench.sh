@@ -1,32 +1,46 @@
 #!/bin/sh
 # The program's resident memory idle in the tray and while laying a 3840 x 2160 bitmap on the
-# X11 root (Next by a left click on its icon), and the time from the click until the root shows
-# the picture. Run on a private X server with a tray:
-#   scripts/with-xvfb --tray bench/rotation_bench.sh build/murelin build/tests/rotation_e2e_tool
-# Prints figures only; the target is under 25 MB idle. The wallpaper call alone against
+# X11 root (Next by a left click on its icon), the time from the click until the root shows
+# the picture, the start-up times (until the icon is in the tray; until a "Load on Start"
+# picture is on the root) and what a desktop's platform theme adds to the idle memory. Run on a
+# private X server with a tray:
+#   scripts/with-xvfb --tray bench/rotation_bench.sh build/murelin build/tests/rotation_e2e_tool \
+#       build/startup_probe
+# Prints figures only; the targets are at most 25 MB resident and 3 MB anonymous idle, and
+# at most 150 ms until the icon is in the tray. The wallpaper call alone against
 # feh --bg-scale is timed by bench-wallpaper.
 set -eu
 program=$1
 tool=$2
+probe=$3
 rounds=${ROUNDS:-5}
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/murelin" "$work/bin"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 cp "$program" "$work/bin/murelin"
 
 "$tool" bmp "$work/a.bmp" 3840 2160 c81e1e
 "$tool" bmp "$work/b.bmp" 3840 2160 1e64c8
 printf '%s\r\n00|0\r\n%s\r\n00|0\r\n' "$work/a.bmp" "$work/b.bmp" >"$work/bin/MurelinAll.txt"
-printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tovrane\\Murelin]\n"Index"="1"\n"IconClick"="true"\n\n' \
-    >"$XDG_CONFIG_HOME/murelin/HKEY_CURRENT_USER.reg"
+# settings LINE...: the program's stored values, replacing what a previous run saved.
+settings() {
+    {
+        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tovrane\\Murelin]\n'
+        for line in "$@"; do printf '%s\n' "$line"; done
+        printf '\n'
+    } >"$XDG_CONFIG_HOME/murelin/HKEY_CURRENT_USER.reg"
+}
+settings '"Index"="1"' '"IconClick"="true"'
 
 kb() { sed -n "s/^$2:[[:space:]]*\([0-9]*\) kB/\1/p" "/proc/$1/status"; }
 mb() { awk "BEGIN { printf \"%.1f\", $1 / 1024 }"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 icon_window() {
     for id in $(xdotool search --onlyvisible --classname murelin 2>/dev/null); do
-        [ "$(xdotool getwindowname "$id" 2>/dev/null)" = Murelin ] && { echo "$id"; return; }
+        case $(xdotool getwindowname "$id" 2>/dev/null) in [Mm]urelin) echo "$id"; return ;; esac
     done
 }
 
@@ -65,9 +79,54 @@ for round in $(seq 1 "$rounds"); do
     echo "  round $round: click to root ${took} ms, peak $(mb "$hwm") MB, after $(mb "$after") MB"
     if [ $colour = c81e1e ]; then colour=1e64c8; else colour=c81e1e; fi
 done
-median=$(printf '%s\n' $times | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
-echo "median click to root: ${median} ms (includes xdotool and the X server's round trips)"
-echo "resident memory of murelin: idle in the tray $(mb "$idle") MB (target < 25 MB), peak while applying $(mb "$peak") MB, idle after applying $(mb "$after") MB"
-echo "  idle in the tray: $(mb "$idle_anon") MB of the program's own (anonymous) memory, $(mb "$idle_file") MB of mapped library and font pages, proportional set $(mb "${idle_pss:-0}") MB"
+median_of() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+echo "median click to root: $(median_of $times) ms (includes xdotool and the X server's round trips)"
+echo "resident memory of murelin: idle in the tray $(mb "$idle") MB (target <= 25 MB), peak while applying $(mb "$peak") MB, idle after applying $(mb "$after") MB"
+echo "  idle in the tray: $(mb "$idle_anon") MB of the program's own (anonymous) memory (target <= 3 MB), $(mb "$idle_file") MB of mapped library and font pages, proportional set $(mb "${idle_pss:-0}") MB"
 kill -TERM $pid
 wait $pid || true
+
+# Start-up: from process start until the icon is in the tray, and with "Load on Start" until
+# its picture is on the root (the stored index alternates, so that each start lays the picture
+# the root does not show yet).
+icon_times=""
+root_times=""
+for round in $(seq 1 "$rounds"); do
+    settings '"Index"="1"' '"IconClick"="true"'
+    icon_times="$icon_times $("$probe" icon "$work/bin/murelin")"
+    if [ "$("$tool" pixel 500 400)" = c81e1e ]; then
+        settings '"Index"="0"' '"LoadStart"="true"'
+        want=1e64c8
+    else
+        settings '"Index"="1"' '"LoadStart"="true"'
+        want=c81e1e
+    fi
+    root_times="$root_times $("$probe" root $want "$work/bin/murelin")"
+done
+echo "start-up, $rounds starts each: process start to the icon in the tray median $(median_of $icon_times) ms (target <= 150 ms; runs:$icon_times)"
+echo "  process start to the \"Load on Start\" picture on the root median $(median_of $root_times) ms (runs:$root_times)"
+
+# The same idle figures where a desktop's settings make the toolkit load its platform theme:
+# GNOME's makes it load the GTK 3 theme plugin, KDE's its built-in KDE theme (which reads the
+# desktop's kdeglobals; there is none here, so it runs on its defaults).
+settings '"Index"="1"' '"IconClick"="true"'
+idle_under() { # LABEL ENV...: idle figures of a program started with ENV
+    label=$1
+    shift
+    env "$@" "$work/bin/murelin" 2>>"$work/err" &
+    tpid=$!
+    i=0
+    until [ -n "$(icon_window)" ]; do
+        i=$((i + 1)); [ $i -gt 200 ] && { echo "rotation_bench: no icon under $label" >&2; kill $tpid; return 1; }
+        sleep 0.05
+    done
+    sleep 3
+    theme=$(sed -n 's|.*/platformthemes/\(.*\)|\1|p' "/proc/$tpid/maps" | sort -u | tr '\n' ' ')
+    pss=$(sed -n 's/^Pss:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$tpid/smaps_rollup" 2>/dev/null || echo 0)
+    echo "  $label: resident $(mb "$(kb $tpid VmRSS)") MB, proportional $(mb "${pss:-0}") MB, anonymous $(mb "$(kb $tpid RssAnon)") MB; theme plugin: ${theme:-none}"
+    kill -TERM $tpid
+    wait $tpid || true
+}
+echo "idle in the tray under a desktop's settings (bare X server above):"
+idle_under "GNOME (XDG_CURRENT_DESKTOP=GNOME)" XDG_CURRENT_DESKTOP=GNOME
+idle_under "KDE (XDG_CURRENT_DESKTOP=KDE, KDE_SESSION_VERSION=5)" XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 KDE_FULL_SESSION=true
