@@ -1,6 +1,7 @@
 // The X11 backend for real: run on a private Xvfb (1024x768, depth 24). The root window's
 // pixels are read back and compared with where the placement puts each quadrant.
 #include "desk_apply.h"
+#include "quadrants.h"
 #include "x11_root.h"
 
 #include <platform/desktop_wallpaper.h>
@@ -21,33 +22,11 @@
 #include <unistd.h>
 
 using namespace platform::desk;
+using namespace quadrants;
 
 namespace {
 
 constexpr Atom pixmapType = 20;
-
-// The four quadrants of every test picture, picked so that no two are alike in any channel.
-constexpr QRgb topLeft = 0xffd02010;
-constexpr QRgb topRight = 0xff10c030;
-constexpr QRgb bottomLeft = 0xff3040e0;
-constexpr QRgb bottomRight = 0xffe0e040;
-
-QRgb quadrant(int x, int y, int width, int height)
-{
-    const bool left = x < width / 2;
-    const bool top = y < height / 2;
-    return top ? (left ? topLeft : topRight) : (left ? bottomLeft : bottomRight);
-}
-
-QImage quadrantPicture(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, quadrant(x, y, width, height));
-    }
-    return image;
-}
 
 class TempDir
 {
@@ -164,12 +143,6 @@ protected:
     int m_height = 0;
 };
 
-int channelDistance(QRgb a, QRgb b)
-{
-    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-        std::abs(qBlue(a) - qBlue(b))});
-}
-
 struct RootCase
 {
     const char *name;
@@ -183,44 +156,10 @@ class X11Placement : public X11Root, public testing::WithParamInterface<RootCase
 {
 };
 
-/** Where the placement puts the picture's pixels, worked out from the pixel's position alone. */
 std::optional<QRgb> expectedPixel(const RootCase &c, int x, int y, int screenW, int screenH)
 {
-    const int w = c.width;
-    const int h = c.height;
-    // JPEG rings a few pixels along a hard edge: the quadrant borders are not compared there
-    const bool lossy = std::string(c.format) == "jpg";
-    const auto nearBorder = [&](int px, int py) {
-        return lossy && (std::abs(px % w - w / 2) < 4 || std::abs(py % h - h / 2) < 4);
-    };
-    const auto inside = [&](int px, int py) -> std::optional<QRgb> {
-        if (px < 0 || py < 0 || px >= w || py >= h)
-            return 0xff000000;
-        if (nearBorder(px, py))
-            return std::nullopt;
-        return quadrant(px, py, w, h);
-    };
-    switch (c.placement.kind) {
-    case PlacementKind::Tile:
-        return inside(x % w, y % h);
-    case PlacementKind::Center: {
-        // the left and top margins are the smaller half of an odd difference
-        const int left = (screenW - w) >= 0 ? (screenW - w) / 2 : -((w - screenW + 1) / 2);
-        const int top = (screenH - h) >= 0 ? (screenH - h) / 2 : -((h - screenH + 1) / 2);
-        return inside(x - left, y - top);
-    }
-    case PlacementKind::Origin:
-        return inside(x - c.placement.x, y - c.placement.y);
-    case PlacementKind::Stretch: {
-        // scaling blurs the quadrant borders over about one picture pixel; those are not compared
-        const int bandX = 3 + (screenW + w - 1) / w;
-        const int bandY = 3 + (screenH + h - 1) / h;
-        if (std::abs(x - screenW / 2) <= bandX || std::abs(y - screenH / 2) <= bandY)
-            return std::nullopt;
-        return quadrant(x, y, screenW, screenH);
-    }
-    }
-    return std::nullopt;
+    return quadrants::expectedPixel(
+        c.placement, c.width, c.height, std::string(c.format) == "jpg", x, y, screenW, screenH);
 }
 
 TEST_P(X11Placement, RootShowsThePlacedPicture)
