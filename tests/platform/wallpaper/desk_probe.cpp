@@ -6,8 +6,9 @@
 //   desk_probe check SHOT PLACEMENT W H OUTSIDE MONITOR...
 //                                             compares a screenshot with where PLACEMENT puts
 //                                             a W x H quadrant picture on each MONITOR
-//                                             (X,Y,WIDTH,HEIGHT); OUTSIDE "black" compares the
-//                                             rest of each monitor too, "any" does not
+//                                             (X,Y,WIDTH,HEIGHT); OUTSIDE "black" wants the rest
+//                                             of each monitor black, "plain" one colour of the
+//                                             desktop's choosing
 // PLACEMENT is stretch, center, tile or origin:X:Y.
 #include "desk_apply.h"
 #include "desktop_detect.h"
@@ -67,13 +68,18 @@ int check(int argc, char **argv)
         }
         long monitorWrong = 0;
         QString first;
+        std::optional<QRgb> background; // "plain": the first pixel outside the picture
         for (int y = 0; y < mh; ++y) {
             for (int x = 0; x < mw; ++x) {
                 // a desktop's own scaler blends a pixel or two along edges: 2 pixels of slack
-                const auto expected
-                    = quadrants::expectedPixel(*placement, w, h, false, x, y, mw, mh, 2);
-                if (!expected || (*expected == quadrants::black && !outsideBlack))
+                auto expected = quadrants::expectedPixel(*placement, w, h, false, x, y, mw, mh, 2);
+                if (!expected)
                     continue;
+                if (*expected == quadrants::black && !outsideBlack) {
+                    if (!background)
+                        background = shot.pixel(mx + x, my + y);
+                    expected = background;
+                }
                 ++compared;
                 const QRgb seen = shot.pixel(mx + x, my + y);
                 if (quadrants::channelDistance(seen, *expected) > 24) {
