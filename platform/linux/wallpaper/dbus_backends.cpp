@@ -1,6 +1,5 @@
 #include "backends.h"
-
-#include <gio/gio.h>
+#include "gio_library.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,11 +9,14 @@ namespace platform::desk {
 
 namespace {
 
-/** The session bus, or nullptr when there is none. */
+/** The session bus, or nullptr when there is none (or no GIO to reach it with). */
 GDBusConnection *sessionBus()
 {
+    const GioLibrary *gio = gioLibrary();
+    if (!gio)
+        return nullptr;
     GError *error = nullptr;
-    GDBusConnection *bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
+    GDBusConnection *bus = gio->bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
     if (error)
         g_error_free(error);
     return bus; // a new reference to GIO's shared connection
@@ -25,8 +27,9 @@ GVariant *call(GDBusConnection *bus, const char *service, const char *object, co
     const char *method, GVariant *arguments, const GVariantType *replyType)
 {
     GError *error = nullptr;
-    GVariant *reply = g_dbus_connection_call_sync(bus, service, object, interface, method,
-        arguments, replyType, G_DBUS_CALL_FLAGS_NONE, commandTimeoutMs, nullptr, &error);
+    // There is a bus, so GIO is loaded.
+    GVariant *reply = gioLibrary()->dbus_connection_call_sync(bus, service, object, interface,
+        method, arguments, replyType, G_DBUS_CALL_FLAGS_NONE, commandTimeoutMs, nullptr, &error);
     if (error)
         g_error_free(error);
     return reply;
@@ -201,7 +204,7 @@ bool setXfconfWallpaper(const std::vector<OutputPicture> &pictures, NativeMode m
         }
         ok = setXfconfProperty(bus, base + "last-image", g_variant_new_string(path->c_str())) && ok;
     }
-    g_object_unref(bus);
+    gioLibrary()->object_unref(bus);
     return ok;
 }
 
@@ -230,7 +233,7 @@ bool setPlasmaWallpaper(const std::string &path, NativeMode mode)
     const std::string script = plasmaScript(fileUri(path), mode);
     const bool ok = callSucceeds(bus, "org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell",
         "evaluateScript", g_variant_new("(s)", script.c_str()));
-    g_object_unref(bus);
+    gioLibrary()->object_unref(bus);
     return ok;
 }
 
