@@ -1,10 +1,9 @@
 #include "preview_fit.h"
 
+#include "platform/atomic_file.h"
+
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <limits>
-#include <system_error>
 
 namespace wallpaper {
 
@@ -48,15 +47,7 @@ std::string previewCaption(std::int32_t pictureWidth, std::int32_t pictureHeight
 
 bool fileOpensForReading(const std::string &path)
 {
-    if (path.find('\0') != std::string::npos)
-        return false; // no file is named so; the name would be cut at the zero byte
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    std::fclose(file);
-    // Some systems open a folder for reading; the file test must not pass it.
-    std::error_code error;
-    return !std::filesystem::is_directory(std::filesystem::path(path), error);
+    return platform::regularFileOpens(path);
 }
 
 } // namespace wallpaper

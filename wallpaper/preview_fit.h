@@ -45,7 +45,8 @@ std::string previewCaption(std::int32_t pictureWidth, std::int32_t pictureHeight
 
 /**
  * Whether the file at `path` (bytes, as the system spells it) can be opened for reading. It
- * is opened and closed at once; nothing is read. A folder is not a file that opens.
+ * is opened and closed at once; nothing is read. Only a regular file (or a link to one)
+ * opens: a folder, a FIFO or a device does not, and nothing waits on them.
  */
 bool fileOpensForReading(const std::string &path);
 

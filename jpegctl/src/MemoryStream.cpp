@@ -85,6 +85,11 @@ struct FileCloser
 
 void MemoryStream::loadFromFile(const std::string &path)
 {
+    // Only a regular file (or a link to one) is opened: a FIFO would hold the open until a
+    // writer came, and a device such as /dev/zero would be read without end.
+    std::error_code statError;
+    if (!std::filesystem::is_regular_file(std::filesystem::path(path), statError))
+        throw EFOpenError("Cannot open file " + path);
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         throw EFOpenError("Cannot open file " + path);

@@ -84,27 +84,53 @@ bool writeFileAtomically(const std::string &path, std::string_view bytes, std::s
     return true;
 }
 
+namespace {
+
+// Opens `path` for reading when it is a regular file or a link to one, filling `st`; -1
+// otherwise, with errno ENOENT only when nothing is there. O_NONBLOCK: opening a FIFO with no
+// writer returns at once instead of waiting for one; it changes nothing for a regular file.
+int openRegular(const std::string &path, struct stat &st)
+{
+    if (path.find('\0') != std::string::npos) {
+        errno = EINVAL; // no file is named so; the name would be cut at the zero byte
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int code = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        errno = code;
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
+bool regularFileOpens(const std::string &path)
+{
+    struct stat st
+    {
+    };
+    const int fd = openRegular(path, st);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
 FileRead readRegularFile(const std::string &path, std::string &bytes, std::size_t limit)
 {
     bytes.clear();
-    if (path.find('\0') != std::string::npos) {
-        errno = EINVAL; // no file is named so; the name would be cut at the zero byte
-        return FileRead::Unreadable;
-    }
-    // O_NONBLOCK: opening a FIFO with no writer returns at once instead of waiting for one.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    struct stat st
+    {
+    };
+    const int fd = openRegular(path, st);
     if (fd < 0)
         return errno == ENOENT ? FileRead::Missing : FileRead::Unreadable;
     const FileRead result = [&] {
-        struct stat st
-        {
-        };
-        if (::fstat(fd, &st) != 0)
-            return FileRead::Unreadable;
-        if (!S_ISREG(st.st_mode)) {
-            errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-            return FileRead::Unreadable;
-        }
         if (static_cast<std::uintmax_t>(st.st_size) > limit) {
             errno = EFBIG;
             return FileRead::Unreadable;

@@ -429,8 +429,7 @@ RegRead FileRegistry::read(std::string_view keyPath, std::string_view name)
     if (lock.folderMissing())
         return result;
     std::string text;
-    const bool exists = readWholeFile(m_path, text);
-    if (!exists && errno != ENOENT)
+    if (readRegularFile(m_path, text) == FileRead::Unreadable)
         return result;
     RegDocument doc = RegDocument::parse(text);
     const std::string full = fullKeyPath(keyPath);
@@ -455,8 +454,8 @@ bool FileRegistry::write(std::string_view keyPath, std::string_view name, const 
     if (lock.folderMissing())
         return false;
     std::string text;
-    if (!readWholeFile(m_path, text) && errno != ENOENT)
-        return false;
+    if (readRegularFile(m_path, text) == FileRead::Unreadable)
+        return false; // whatever is there is not ours to replace
     RegDocument doc = RegDocument::parse(text);
     RegDocument::Key &key = doc.findOrAddKey(fullKeyPath(keyPath));
     if (RegDocument::Line *existing = RegDocument::findValue(key, name)) {

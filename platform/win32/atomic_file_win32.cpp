@@ -90,6 +90,19 @@ bool writeFileAtomically(const std::string &path, std::string_view bytes, std::s
     return true;
 }
 
+bool regularFileOpens(const std::string &path)
+{
+    if (path.find('\0') != std::string::npos)
+        return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool onDisk = GetFileType(file) == FILE_TYPE_DISK;
+    CloseHandle(file);
+    return onDisk;
+}
+
 FileRead readRegularFile(const std::string &path, std::string &bytes, std::size_t limit)
 {
     bytes.clear();

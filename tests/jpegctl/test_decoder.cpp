@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace jpegtest;
 using jpegctl::JpegOptions;
@@ -204,6 +206,15 @@ TEST(MemoryStream, LoadFromFileReportsTheRuntimeErrors)
     s.loadFromFile(dir.file("x"));
     EXPECT_EQ(Bytes(s.data(), s.data() + s.size()), colour);
     EXPECT_EQ(s.position(), 0u);
+
+    // Neither waited on nor read without end: a FIFO, a link to /dev/zero, a folder.
+    ::alarm(20);
+    ASSERT_EQ(::mkfifo(dir.file("fifo.jpg").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", dir.file("zero.jpg").c_str()), 0);
+    for (const char *name : {"fifo.jpg", "zero.jpg", ""})
+        EXPECT_THROW(s.loadFromFile(dir.file(name)), jpegctl::EFOpenError) << name;
+    ::alarm(0);
+    EXPECT_EQ(Bytes(s.data(), s.data() + s.size()), colour);
 }
 
 TEST(MemoryStream, ReadsWritesAndGrowsAtThePosition)

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using platform::FileRegistry;
 using platform::RegDocument;
@@ -153,6 +155,28 @@ TEST(RegistryFile, ContinuedHexLinesAndUnreadableLinesAndForeignKeysSurviveARewr
         "\"Index\"=\"2\"\n\n");
 }
 
+TEST(RegistryFile, AFifoOrADeviceInPlaceOfTheFileIsNeitherWaitedOnNorReplaced)
+{
+    ::alarm(20); // a read that waits for a writer fails the run
+    TempDir dir;
+    const std::string fifo = dir.file("fifo.reg");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string zero = dir.file("zero.reg");
+    ASSERT_EQ(::symlink("/dev/zero", zero.c_str()), 0);
+    for (const std::string &path : {fifo, zero}) {
+        FileRegistry reg(path);
+        EXPECT_FALSE(reg.read(Key, "Timer").keyOpened) << path;
+        EXPECT_FALSE(reg.write(Key, "Timer", sz("60"))) << path;
+    }
+    struct stat st
+    {
+    };
+    EXPECT_EQ(::stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(std::filesystem::is_symlink(zero));
+    ::alarm(0);
+}
+
 TEST(RegistryFile, BytesThatAreNotUtf8RoundTrip)
 {
     TempDir dir;
@@ -162,10 +186,10 @@ TEST(RegistryFile, BytesThatAreNotUtf8RoundTrip)
     EXPECT_EQ(reg.read(Key, "Name").value->data, latin1 + '\0');
 }
 
-TEST(RegistryFile, AFolderThatCannotBeWrittenFailsTheWriteAndLeavesTheFileWhole)
+TEST(RegistryFilePermission, AFolderThatCannotBeWrittenFailsTheWriteAndLeavesTheFileWhole)
 {
     if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind root";
+        GTEST_SKIP() << "run again as an ordinary user, where permissions bind";
     TempDir dir;
     const std::string path = dir.file("r.reg");
     FileRegistry reg(path);

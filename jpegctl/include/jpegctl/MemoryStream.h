@@ -73,7 +73,8 @@ public:
 
     /**
      * Replaces the whole content by the content of the file `path` (bytes, not decoded) and
-     * sets the position to 0. Throws EFOpenError when the file cannot be opened (the content
+     * sets the position to 0. Throws EFOpenError when the file cannot be opened or is not a
+     * regular file (a folder, a FIFO, a device; the content
      * is then unchanged) and EReadError when it yields fewer bytes than its size.
      */
     void loadFromFile(const std::string &path);

@@ -43,6 +43,12 @@ inline constexpr std::size_t MaxReadBytes = std::size_t {64} << 20;
 FileRead readRegularFile(
     const std::string &path, std::string &bytes, std::size_t limit = MaxReadBytes);
 
+/**
+ * Whether `path` is a regular file (or a link to one) that opens for reading. It is opened
+ * and closed at once, nothing is read, and a FIFO or a device is refused without waiting.
+ */
+bool regularFileOpens(const std::string &path);
+
 /** readRegularFile, true only when the file was read. */
 bool readWholeFile(const std::string &path, std::string &bytes);
 
