@@ -5,7 +5,7 @@ namespace settings {
 std::optional<std::int32_t> parseInteger(std::string_view text)
 {
     size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+    while (i < text.size() && text[i] == ' ')
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
@@ -16,10 +16,6 @@ std::optional<std::int32_t> parseInteger(std::string_view text)
     if (i < text.size() && text[i] == '$') {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0'
-        && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
     }
     if (i == text.size())
         return std::nullopt;

@@ -16,8 +16,9 @@ public:
 };
 
 /**
- * The toolkit's integer conversion: leading blanks, an optional sign, then decimal digits, or
- * hexadecimal after "$" or "0x"; the value must fit 32 bits signed. Nothing else is allowed.
+ * The integer conversion: leading blanks (spaces), an optional sign, then decimal digits, or
+ * hexadecimal digits after "$"; the value must fit 32 bits signed. Nothing else is allowed:
+ * no tab, no "0x" prefix, nothing after the digits.
  */
 std::optional<std::int32_t> parseInteger(std::string_view text);
 

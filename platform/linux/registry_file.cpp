@@ -2,10 +2,12 @@
 
 #include "platform/atomic_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,6 +46,9 @@ bool readQuoted(const std::string &text, size_t &pos, std::string &out)
         if (c == '\\') {
             if (pos >= text.size())
                 return false;
+            // Only \\ and \" are escapes; any other backslash is a character of the text.
+            if (text[pos] != '\\' && text[pos] != '"')
+                out += c;
             out += text[pos++];
         } else {
             out += c;
@@ -179,34 +184,59 @@ std::string hexList(const std::string &bytes)
     return out;
 }
 
-// Splits into lines at LF, dropping a CR before it; joins lines continued with a trailing
-// backslash (regedit wraps long hex lists that way).
-std::vector<std::string> splitLines(const std::string &text)
+// One line of the file: its bytes with the line end (LF, or the text's end), and what it
+// says, which is those bytes without the LF and one CR before it.
+struct PhysicalLine
 {
-    std::vector<std::string> lines;
-    std::string current;
+    std::string_view raw;
+    std::string_view content;
+};
+
+std::vector<PhysicalLine> splitLines(const std::string &text)
+{
+    std::vector<PhysicalLine> lines;
+    const std::string_view all(text);
     size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        start = end + 1;
-        lines.push_back(std::move(line));
+    while (start < all.size()) {
+        const size_t lf = all.find('\n', start);
+        const size_t end = lf == std::string_view::npos ? all.size() : lf + 1;
+        PhysicalLine line {all.substr(start, end - start), all.substr(start, end - start)};
+        if (!line.content.empty() && line.content.back() == '\n')
+            line.content.remove_suffix(1);
+        if (!line.content.empty() && line.content.back() == '\r')
+            line.content.remove_suffix(1);
+        lines.push_back(line);
+        start = end;
     }
     return lines;
 }
 
-bool isHexContinuation(const std::string &line)
+bool isKeyLine(std::string_view content)
 {
-    // A value line of hex bytes that ends in ",\" continues on the next line.
-    return line.size() >= 2 && line.back() == '\\' && line[line.size() - 2] == ','
-        && line.find("=hex") != std::string::npos;
+    return content.size() >= 2 && content.front() == '[' && content.back() == ']';
 }
 
-std::string trimLeft(const std::string &s)
+// A value line whose data is a hex list ("Name"=hex...), which may be continued.
+bool isHexValue(std::string_view content)
+{
+    size_t pos = 0;
+    if (!content.empty() && content[0] == '@') {
+        pos = 1;
+    } else {
+        std::string name;
+        const std::string line(content.substr(0, std::min(content.size(), size_t {4096})));
+        if (!readQuoted(line, pos, name))
+            return false;
+    }
+    return content.substr(pos).starts_with("=hex");
+}
+
+bool endsContinued(std::string_view content)
+{
+    return content.size() >= 2 && content.back() == '\\' && content[content.size() - 2] == ',';
+}
+
+std::string_view trimLeft(std::string_view s)
 {
     size_t i = 0;
     while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
@@ -219,43 +249,40 @@ std::string trimLeft(const std::string &s)
 RegDocument RegDocument::parse(const std::string &text)
 {
     RegDocument doc;
-    const std::vector<std::string> lines = splitLines(text);
+    const std::vector<PhysicalLine> lines = splitLines(text);
+    size_t i = 0;
+    for (; i < lines.size() && !isKeyLine(lines[i].content); ++i)
+        doc.preamble += lines[i].raw;
     Key *key = nullptr;
-    bool headerSeen = false;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        std::string line = lines[i];
-        if (key == nullptr) {
-            if (!headerSeen && line == "REGEDIT4") {
-                headerSeen = true;
-                continue;
-            }
-        }
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            doc.keys.push_back(Key {line.substr(1, line.size() - 2), {}});
+    while (i < lines.size()) {
+        const PhysicalLine &line = lines[i++];
+        if (isKeyLine(line.content)) {
+            const std::string_view path = line.content.substr(1, line.content.size() - 2);
+            doc.keys.push_back(Key {std::string(path), std::string(line.raw), {}});
             key = &doc.keys.back();
             continue;
         }
-        if (line.empty())
-            continue; // blank lines are layout; the writer puts its own
-        if (key == nullptr) {
-            doc.preamble.push_back(line);
-            continue;
-        }
-        std::string joined = line;
-        size_t last = i;
-        while (isHexContinuation(joined) && last + 1 < lines.size()) {
-            joined.pop_back();
-            joined += trimLeft(lines[++last]);
-        }
         Line parsed;
-        if (parseValueLine(joined, parsed)) {
-            i = last;
-            key->lines.push_back(std::move(parsed));
-        } else {
-            Line rawLine;
-            rawLine.raw = line;
-            key->lines.push_back(std::move(rawLine));
+        parsed.raw = line.raw;
+        std::string joined(line.content);
+        // A continued hex list takes the next lines up to one that does not end in ",\"; a
+        // blank line or a key line is never taken. Each line is looked at once.
+        if (endsContinued(line.content) && isHexValue(line.content)) {
+            while (endsContinued(joined) && i < lines.size() && !lines[i].content.empty()
+                && !isKeyLine(lines[i].content)) {
+                joined.pop_back();
+                joined += trimLeft(lines[i].content);
+                parsed.raw += lines[i].raw;
+                ++i;
+            }
         }
+        Line value;
+        if (!line.content.empty() && parseValueLine(joined, value)) {
+            parsed.isValue = true;
+            parsed.name = std::move(value.name);
+            parsed.value = std::move(value.value);
+        }
+        key->lines.push_back(std::move(parsed));
     }
     return doc;
 }
@@ -288,16 +315,27 @@ std::string RegDocument::formatValue(const std::string &name, const RegValue &va
 
 std::string RegDocument::serialize() const
 {
-    std::string out = "REGEDIT4\n\n";
-    for (const std::string &line : preamble)
-        out += line + "\n";
-    if (!preamble.empty())
-        out += "\n";
+    std::string out = preamble.empty() ? std::string("REGEDIT4\n\n") : preamble;
+    // What the program adds starts on a line of its own, even after a last line without end.
+    auto newLine = [&out] {
+        if (!out.empty() && out.back() != '\n')
+            out += '\n';
+    };
     for (const Key &key : keys) {
-        out += "[" + key.path + "]\n";
-        for (const Line &line : key.lines)
-            out += (line.isValue ? formatValue(line.name, line.value) : line.raw) + "\n";
-        out += "\n";
+        if (key.raw.empty()) {
+            newLine();
+            out += "[" + key.path + "]\n";
+        } else {
+            out += key.raw;
+        }
+        for (const Line &line : key.lines) {
+            if (!line.raw.empty()) {
+                out += line.raw;
+            } else {
+                newLine();
+                out += formatValue(line.name, line.value) + "\n";
+            }
+        }
     }
     return out;
 }
@@ -315,7 +353,9 @@ RegDocument::Key &RegDocument::findOrAddKey(std::string_view fullPath)
 {
     if (Key *key = findKey(fullPath))
         return *key;
-    keys.push_back(Key {std::string(fullPath), {}});
+    Key added {std::string(fullPath), {}, {}};
+    added.lines.push_back(Line {false, {}, {}, "\n"}); // the blank line that ends a key
+    keys.push_back(std::move(added));
     return keys.back();
 }
 
@@ -326,6 +366,29 @@ RegDocument::Line *RegDocument::findValue(Key &key, std::string_view name)
             return &line;
     }
     return nullptr;
+}
+
+void RegDocument::setValue(Key &key, std::string_view name, const RegValue &value)
+{
+    if (Line *existing = findValue(key, name)) {
+        existing->value = value; // the name keeps the case it was created with
+        existing->raw.clear();
+        return;
+    }
+    // A new value goes after the key's last line that is not blank, so that the blank line
+    // ending the key stays at its end.
+    auto at = key.lines.end();
+    while (at != key.lines.begin()) {
+        const std::string &raw = std::prev(at)->raw;
+        if (raw != "\n" && raw != "\r\n")
+            break;
+        --at;
+    }
+    Line added;
+    added.isValue = true;
+    added.name = std::string(name);
+    added.value = value;
+    key.lines.insert(at, std::move(added));
 }
 
 namespace {
@@ -457,16 +520,7 @@ bool FileRegistry::write(std::string_view keyPath, std::string_view name, const 
     if (readRegularFile(m_path, text) == FileRead::Unreadable)
         return false; // whatever is there is not ours to replace
     RegDocument doc = RegDocument::parse(text);
-    RegDocument::Key &key = doc.findOrAddKey(fullKeyPath(keyPath));
-    if (RegDocument::Line *existing = RegDocument::findValue(key, name)) {
-        existing->value = value; // the name keeps the case it was created with
-    } else {
-        RegDocument::Line added;
-        added.isValue = true;
-        added.name = std::string(name);
-        added.value = value;
-        key.lines.push_back(std::move(added));
-    }
+    RegDocument::setValue(doc.findOrAddKey(fullKeyPath(keyPath)), name, value);
     return writeFileAtomically(m_path, doc.serialize());
 }
 

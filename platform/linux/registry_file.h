@@ -15,7 +15,13 @@ namespace platform {
  *   "Name"=dword:0000002a REG_DWORD
  *   "Name"=hex:41,42     REG_BINARY;  "Name"=hex(N):..  a value of type N
  *
- * Lines the reader does not understand are kept as they stand and written back unchanged.
+ * A hex value may go on over several lines, each but the last ending in ",\".
+ *
+ * The file may be shared with other programs, so the document keeps every line's bytes as
+ * read, its line end included: a line the reader does not understand (an unknown escape, a
+ * line ending in CR CR, a comment), a blank line, a key or value of someone else's is written
+ * back exactly as it came. Only a value the program sets is written anew, in the form above;
+ * so serialize(parse(text)) == text, and parsing is linear in the text's length.
  */
 class RegDocument
 {
@@ -25,12 +31,13 @@ public:
         bool isValue = false;
         std::string name; // value name, unescaped
         RegValue value;
-        std::string raw; // the line as read, for lines that are not values
+        std::string raw; // the line's bytes as read, line ends included; empty once changed
     };
     struct Key
     {
         std::string path; // as written between the brackets, with its root
-        std::vector<Line> lines;
+        std::string raw; // the key's line as read; empty for a key the program added
+        std::vector<Line> lines; // values, blank and other lines, in the file's order
     };
 
     static RegDocument parse(const std::string &text);
@@ -40,11 +47,13 @@ public:
     Key *findKey(std::string_view fullPath);
     Key &findOrAddKey(std::string_view fullPath);
     static Line *findValue(Key &key, std::string_view name);
+    /** Sets `name` in `key`: a value of that name is replaced in place, else one is added. */
+    static void setValue(Key &key, std::string_view name, const RegValue &value);
 
-    /** Formats one value line ("Name"=...). */
+    /** Formats one value line ("Name"=...), without a line end. */
     static std::string formatValue(const std::string &name, const RegValue &value);
 
-    std::vector<std::string> preamble; // lines before the first key, header and blanks aside
+    std::string preamble; // everything before the first key, as read (the header included)
     std::vector<Key> keys;
 };
 

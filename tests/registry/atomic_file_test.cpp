@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,4 +82,96 @@ TEST(ReadingFilesPermission, AFileThatMayNotBeReadIsUnreadableNotMissing)
     ASSERT_EQ(::chmod(path.c_str(), 0200), 0);
     std::string bytes;
     EXPECT_EQ(platform::readRegularFile(path, bytes), FileRead::Unreadable);
+}
+
+namespace {
+
+mode_t modeOf(const std::string &path)
+{
+    struct stat st
+    {
+    };
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+std::vector<std::string> namesIn(const std::string &folder)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string bytesOf(const std::string &path)
+{
+    std::string bytes;
+    platform::readWholeFile(path, bytes);
+    return bytes;
+}
+
+} // namespace
+
+TEST(AtomicFile, ALinkStaysALinkAndItsTargetIsReplacedInItsOwnFolder)
+{
+    TempDir dir;
+    ASSERT_EQ(::mkdir(dir.file("dotfiles").c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir(dir.file("home").c_str(), 0700), 0);
+    putBytes(dir.file("dotfiles/list"), "old");
+    // A relative link, as a dotfiles manager makes them, through a second link.
+    ASSERT_EQ(::symlink("../dotfiles/list", dir.file("home/hop").c_str()), 0);
+    ASSERT_EQ(::symlink("hop", dir.file("home/list").c_str()), 0);
+    ASSERT_TRUE(platform::writeFileAtomically(dir.file("home/list"), "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("home/list")));
+    EXPECT_EQ(bytesOf(dir.file("dotfiles/list")), "new");
+    EXPECT_EQ(namesIn(dir.file("dotfiles")), std::vector<std::string> {"list"});
+    EXPECT_EQ(namesIn(dir.file("home")), (std::vector<std::string> {"hop", "list"}));
+    // A link to nothing yet: the file is made where it leads.
+    ASSERT_EQ(::symlink("../dotfiles/made", dir.file("home/made").c_str()), 0);
+    ASSERT_TRUE(platform::writeFileAtomically(dir.file("home/made"), "made"));
+    EXPECT_EQ(bytesOf(dir.file("dotfiles/made")), "made");
+}
+
+TEST(AtomicFile, AReplacedFileKeepsItsModeAndANewOneTakesTheUmasks)
+{
+    TempDir dir;
+    const mode_t saved = ::umask(027);
+    ASSERT_TRUE(platform::writeFileAtomically(dir.file("new"), "x"));
+    EXPECT_EQ(modeOf(dir.file("new")), 0640u);
+    ::umask(022);
+    ASSERT_TRUE(platform::writeFileAtomically(dir.file("other"), "x"));
+    EXPECT_EQ(modeOf(dir.file("other")), 0644u);
+    ASSERT_EQ(::chmod(dir.file("new").c_str(), 0604), 0);
+    ASSERT_TRUE(platform::writeFileAtomically(dir.file("new"), "y"));
+    EXPECT_EQ(modeOf(dir.file("new")), 0604u);
+    ::umask(saved);
+}
+
+TEST(AtomicFile, AWriteProtectedFileIsRefusedAndKeptEvenForRoot)
+{
+    TempDir dir;
+    const std::string path = dir.file("MurelinAll.txt");
+    putBytes(path, "old\r\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    std::string error;
+    EXPECT_FALSE(platform::writeFileAtomically(path, "new", &error));
+    EXPECT_NE(error.find("write-protected"), std::string::npos);
+    EXPECT_EQ(bytesOf(path), "old\r\n");
+}
+
+TEST(AtomicFile, LeftoverTemporaryFilesGoAtTheNextSaveAndNothingElseDoes)
+{
+    TempDir dir;
+    const std::string path = dir.file("list");
+    const std::vector<std::string> kept
+        = {"list", "list.bak", "list.murelin-", "list.murelin-abc12", "list.murelin-abc1234",
+            "list.murelin-ab_123", "other.murelin-abc123", "xlist.murelin-abc123"};
+    for (const std::string &name : kept)
+        putBytes(dir.file(name), "keep");
+    for (const char *name : {"list.murelin-abc123", "list.murelin-ZZ9zz9"})
+        putBytes(dir.file(name), "leftover");
+    ASSERT_TRUE(platform::writeFileAtomically(path, "new"));
+    std::vector<std::string> expected = kept;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(namesIn(dir.path()), expected);
 }
