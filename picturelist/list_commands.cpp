@@ -67,18 +67,6 @@ std::string sortKey(const PictureEntry &entry)
     return key;
 }
 
-bool sortKeyLess(std::string_view a, std::string_view b)
-{
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        const unsigned char ca = foldCase(a[i]);
-        const unsigned char cb = foldCase(b[i]);
-        if (ca != cb)
-            return ca < cb;
-    }
-    return a.size() < b.size();
-}
-
 void sortEntries(PictureEntries &entries)
 {
     // The keys are folded once; the sort then compares plain bytes and moves row numbers.

@@ -37,14 +37,9 @@ std::int32_t indexAfterRemove(std::int32_t index, std::int32_t count);
 std::string sortKey(const PictureEntry &entry);
 
 /**
- * Orders two sort keys alphabetically without regard to case: ASCII letters compare as
- * their lower-case forms, every other byte by its value; a key that is a prefix of the other
- * comes first.
- */
-bool sortKeyLess(std::string_view a, std::string_view b);
-
-/**
- * Sorts the entries by their sort keys. Each entry moves whole, path and settings together,
+ * Sorts the entries by their sort keys, alphabetically without regard to case: ASCII letters
+ * compare as their lower-case forms, every other byte by its value, and a key that is a
+ * prefix of the other comes first. Each entry moves whole, path and settings together,
  * whatever either text holds; entries whose keys compare equal keep their order.
  */
 void sortEntries(PictureEntries &entries);

@@ -315,7 +315,9 @@ std::string RegDocument::formatValue(const std::string &name, const RegValue &va
 
 std::string RegDocument::serialize() const
 {
-    std::string out = preamble.empty() ? std::string("REGEDIT4\n\n") : preamble;
+    // A file of our own making starts with the header; one that was read keeps its start.
+    const bool read = !preamble.empty() || (!keys.empty() && !keys.front().raw.empty());
+    std::string out = read ? preamble : std::string("REGEDIT4\n\n");
     // What the program adds starts on a line of its own, even after a last line without end.
     auto newLine = [&out] {
         if (!out.empty() && out.back() != '\n')
@@ -375,14 +377,12 @@ void RegDocument::setValue(Key &key, std::string_view name, const RegValue &valu
         existing->raw.clear();
         return;
     }
-    // A new value goes after the key's last line that is not blank, so that the blank line
-    // ending the key stays at its end.
-    auto at = key.lines.end();
-    while (at != key.lines.begin()) {
-        const std::string &raw = std::prev(at)->raw;
-        if (raw != "\n" && raw != "\r\n")
-            break;
-        --at;
+    // A new value goes after the key's last value, or right after the key's line: never
+    // after a line that might be continued, and before the blank line that ends the key.
+    auto at = key.lines.begin();
+    for (auto it = key.lines.begin(); it != key.lines.end(); ++it) {
+        if (it->isValue)
+            at = std::next(it);
     }
     Line added;
     added.isValue = true;

@@ -91,10 +91,9 @@ TEST(SortKey, PathBraceSettings)
 struct KeyOrderCase
 {
     const char *name;
-    std::string a;
-    std::string b;
-    bool aFirst;
-    bool bFirst;
+    PictureEntry a;
+    PictureEntry b;
+    int order; // -1: a first, 1: b first, 0: equal keys, which keep their order
 };
 
 class KeyOrder : public ::testing::TestWithParam<KeyOrderCase>
@@ -103,19 +102,27 @@ class KeyOrder : public ::testing::TestWithParam<KeyOrderCase>
 
 TEST_P(KeyOrder, IgnoresLetterCase)
 {
-    EXPECT_EQ(sortKeyLess(GetParam().a, GetParam().b), GetParam().aFirst);
-    EXPECT_EQ(sortKeyLess(GetParam().b, GetParam().a), GetParam().bFirst);
+    const KeyOrderCase &c = GetParam();
+    for (const bool swapped : {false, true}) {
+        PictureEntries entries = swapped ? PictureEntries {c.b, c.a} : PictureEntries {c.a, c.b};
+        const PictureEntries given = entries;
+        sortEntries(entries);
+        const PictureEntries expected = c.order < 0 ? PictureEntries {c.a, c.b}
+            : c.order > 0                           ? PictureEntries {c.b, c.a}
+                                                    : given;
+        EXPECT_EQ(entries, expected) << (swapped ? "given b, a" : "given a, b");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ListCommands, KeyOrder,
-    ::testing::Values(KeyOrderCase {"CaseOnlyIsEqual", "C:\\A.BMP}0", "c:\\a.bmp}0", false, false},
-        KeyOrderCase {"LowerBeforeUpper", "c:\\a.bmp}2", "C:\\B.bmp}1", true, false},
-        KeyOrderCase {"PrefixFirst", "abc", "abcd", true, false},
+    ::testing::Values(KeyOrderCase {"CaseOnlyIsEqual", {"C:\\A.BMP", "0"}, {"c:\\a.bmp", "0"}, 0},
+        KeyOrderCase {"LowerBeforeUpper", {"c:\\a.bmp", "2"}, {"C:\\B.bmp", "1"}, -1},
+        KeyOrderCase {"PrefixFirst", {"a", "1"}, {"a", "12"}, -1},
         // "_" lies between the upper and the lower letters; with case folded to lower it
         // comes before every letter.
-        KeyOrderCase {"UnderscoreBeforeLetters", "x_}0", "xA}0", true, false},
-        KeyOrderCase {"HighBytesAfterAscii", "\xe9}0", "z}0", false, true},
-        KeyOrderCase {"BraceAfterLetters", "a}0", "ab}0", false, true}),
+        KeyOrderCase {"UnderscoreBeforeLetters", {"x_", "0"}, {"xA", "0"}, -1},
+        KeyOrderCase {"HighBytesAfterAscii", {"\xe9", "0"}, {"z", "0"}, 1},
+        KeyOrderCase {"BraceAfterLetters", {"a", "0"}, {"ab", "0"}, 1}),
     [](const auto &p) { return std::string(p.param.name); });
 
 TEST(SortEntries, CaseIsIgnoredAndSettingsFollowTheirPaths)
@@ -137,15 +144,11 @@ TEST(SortEntries, BracesInEitherTextStayWhereTheyWere)
         {"a}1", "0|0"},
         {"a", "}10|0"},
     };
-    PictureEntries sorted = entries;
-    sortEntries(sorted);
-    ASSERT_EQ(sorted.size(), entries.size());
-    for (const PictureEntry &e : entries)
-        EXPECT_NE(std::find(sorted.begin(), sorted.end(), e), sorted.end()) << e.path;
-    EXPECT_TRUE(std::is_sorted(
-        sorted.begin(), sorted.end(), [](const PictureEntry &a, const PictureEntry &b) {
-            return sortKeyLess(sortKey(a), sortKey(b));
-        }));
+    sortEntries(entries);
+    // "1" and "." come before "}", which comes after every letter.
+    const PictureEntries expected = {{"a}1", "0|0"}, {"a", "}10|0"}, {"C:\\x.bmp", "20|0"},
+        {"C:\\x}y.bmp", "30|0"}, {"p.bmp", "3}1|2"}};
+    EXPECT_EQ(entries, expected);
 }
 
 TEST(SortEntries, SamePathByItsSettingsAndEqualKeysKeepTheirOrder)

@@ -156,8 +156,8 @@ TEST(RegistryFile, ContinuedHexLinesAndUnreadableLinesAndForeignKeysSurviveARewr
         "[HKEY_LOCAL_MACHINE\\Other]\n\"A\"=\"1\"\nthis is not a value\n\n"
         "[HKEY_CURRENT_USER\\Software\\Tovrane\\Murelin]\n"
         "\"Blob\"=hex:01,02,\\\n  03\n"
-        "\"Gone\"=-\n"
-        "\"Index\"=\"2\"\n\n"
+        "\"Index\"=\"2\"\n"
+        "\"Gone\"=-\n\n"
         "[HKEY_CURRENT_USER\\Other]\n\"Path\"=\"C:\\temp\\new\"\n");
 }
 
