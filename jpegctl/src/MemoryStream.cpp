@@ -1,5 +1,7 @@
 #include "jpegctl/MemoryStream.h"
 
+#include "platform/large_block.h"
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -8,13 +10,19 @@
 
 namespace jpegctl {
 
+void detail::BlockFree::operator()(std::uint8_t *block) const noexcept
+{
+    platform::freeLargeBlock(block, size);
+}
+
 bool MemoryStream::reserve(std::size_t capacity) noexcept
 {
     if (capacity <= m_capacity)
         return true;
     // Left uninitialised on purpose: a bitmap image of many megabytes is sized once and then
     // written over completely, and clearing it first would cost a pass over all of it.
-    std::unique_ptr<std::uint8_t[]> grown(new (std::nothrow) std::uint8_t[capacity]);
+    std::unique_ptr<std::uint8_t[], detail::BlockFree> grown(
+        platform::allocateLargeBlock(capacity), detail::BlockFree {capacity});
     if (!grown)
         return false;
     if (m_size > 0)

@@ -12,6 +12,7 @@ set(MURELIN_PLATFORM_WIN32_SOURCES
     ${murelin_win32_dir}/path_split.h
     ${murelin_win32_dir}/paths_win32.cpp
     ${murelin_win32_dir}/atomic_file_win32.cpp
+    ${murelin_win32_dir}/large_block_win32.cpp
     ${murelin_win32_dir}/tray_record.h
     ${murelin_win32_dir}/tray_record.cpp
     ${murelin_win32_dir}/dropped_files.h

@@ -234,4 +234,30 @@ TEST(MemoryStream, ReadsWritesAndGrowsAtThePosition)
     EXPECT_EQ(s.read(buf, 8), 2u);
 }
 
+// Streams of a decoded photograph's size live in blocks of their own (huge pages where the
+// system has them): every byte of such a block is usable, and its content survives growth
+// from a small block into a large one and a swap.
+TEST(MemoryStream, LargeBlocksKeepEveryByteAcrossGrowthAndSwap)
+{
+    MemoryStream small;
+    const Bytes head {1, 2, 3, 4, 5};
+    small.write(head.data(), head.size());
+    for (const std::size_t size :
+        {std::size_t {8} << 20, (std::size_t {8} << 20) + 1, std::size_t {72000054}}) {
+        MemoryStream s;
+        s.write(head.data(), head.size());
+        ASSERT_TRUE(s.setSize(size));
+        std::uint8_t *bytes = const_cast<std::uint8_t *>(s.data());
+        for (std::size_t at = 4096; at < size; at += 4096)
+            bytes[at] = static_cast<std::uint8_t>(at >> 12);
+        bytes[size - 1] = 0xEE;
+        EXPECT_EQ(Bytes(s.data(), s.data() + head.size()), head) << size;
+        s.swap(small);
+        EXPECT_EQ(small.size(), size);
+        EXPECT_EQ(small.data()[size - 1], 0xEE);
+        EXPECT_EQ(small.data()[4096], 1);
+        s.swap(small);
+    }
+}
+
 } // namespace

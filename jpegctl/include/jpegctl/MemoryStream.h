@@ -23,6 +23,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+namespace detail {
+
+// A stream's bytes come from the platform's large-block allocator, which wants the size back.
+struct BlockFree
+{
+    std::size_t size = 0;
+    void operator()(std::uint8_t *block) const noexcept;
+};
+
+} // namespace detail
+
 /**
  * A block of bytes with a position, read and written like a file. It grows as it is written
  * past its end. Reading, writing and resizing never throw: they report what they did, so that
@@ -82,7 +93,7 @@ public:
 private:
     bool reserve(std::size_t capacity) noexcept;
 
-    std::unique_ptr<std::uint8_t[]> m_data;
+    std::unique_ptr<std::uint8_t[], detail::BlockFree> m_data;
     std::size_t m_size = 0;
     std::size_t m_capacity = 0;
     std::size_t m_position = 0;
