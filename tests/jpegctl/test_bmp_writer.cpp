@@ -373,6 +373,41 @@ INSTANTIATE_TEST_SUITE_P(Decoder, ApplyOptionsTable,
             16, JDCT_ISLOW, JDITHER_NONE, false, true, JCS_RGB}),
     [](const testing::TestParamInfo<OptionsCase> &p) { return std::string(p.param.name); });
 
+TEST(SkipComment, DiscardsTheLengthLessTwoBytesOneByOneThroughTheFillRoutine)
+{
+    // Lengths of 6002 (6000 bytes over two refills of the source), 2, 1 and 0, each comment
+    // followed by "X": the next byte read after it must be that "X".
+    for (const unsigned length : {6002u, 2u, 1u, 0u}) {
+        static MemoryStream stream;
+        Bytes data {
+            static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length & 0xff)};
+        data.insert(data.end(), length > 2 ? length - 2 : 0, 'c');
+        data.push_back('X');
+        stream.clear();
+        stream.write(data.data(), data.size());
+        stream.setPosition(0);
+        Guarded g;
+        jpegctl::attachStreamSource(&g.cinfo, &stream);
+        // Skipping is done by reading, never by the source's skip routine.
+        g.cinfo.src->skip_input_data = [](j_decompress_ptr c, long) noexcept {
+            jpegctl::raiseError(jpegctl::common(c), 999);
+        };
+        static boolean result;
+        static int next;
+        EXPECT_EQ((g.run([](j_decompress_ptr c) noexcept {
+            c->src->init_source(c);
+            result = jpegctl::SkipComment(c);
+            if (c->src->bytes_in_buffer == 0)
+                c->src->fill_input_buffer(c);
+            next = *c->src->next_input_byte;
+        })),
+            "ok")
+            << length;
+        EXPECT_EQ(result, TRUE);
+        EXPECT_EQ(next, 'X') << length;
+    }
+}
+
 TEST(SkipComment, CommentsOfAnyLengthDecodeAsWithout)
 {
     JpegRecipe plain = sized(40, 30);
