@@ -104,7 +104,14 @@ void MemoryStream::loadFromFile(const std::string &path)
 
     std::error_code error;
     const std::uintmax_t fileSize = std::filesystem::file_size(std::filesystem::path(path), error);
-    if (error || fileSize > SIZE_MAX)
+    if (error)
+        throw EReadError("Stream read error");
+    loadFromOpenFile(file.get(), fileSize);
+}
+
+void MemoryStream::loadFromOpenFile(std::FILE *file, std::uintmax_t fileSize)
+{
+    if (fileSize > MaxLoadSize || fileSize > SIZE_MAX)
         throw EReadError("Stream read error");
     const auto size = static_cast<std::size_t>(fileSize);
 
@@ -113,7 +120,7 @@ void MemoryStream::loadFromFile(const std::string &path)
     m_position = 0;
     std::size_t got = 0;
     while (got < size) {
-        const std::size_t n = std::fread(m_data.get() + got, 1, size - got, file.get());
+        const std::size_t n = std::fread(m_data.get() + got, 1, size - got, file);
         if (n == 0)
             break;
         got += n;

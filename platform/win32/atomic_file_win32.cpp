@@ -4,6 +4,7 @@
 
 #include <new>
 #include <string>
+#include <string_view>
 
 namespace platform {
 namespace {
@@ -44,6 +45,50 @@ bool writeAll(HANDLE file, std::string_view bytes)
     return true;
 }
 
+// The temporary files made for `name` are named `name`.P-T-A.tmp: the process id, the tick
+// count and the attempt, in decimal.
+bool isTemporaryOf(std::string_view entry, std::string_view name)
+{
+    if (entry.size() <= name.size() + 1 || !entry.starts_with(name) || entry[name.size()] != '.')
+        return false;
+    std::string_view rest = entry.substr(name.size() + 1);
+    if (!rest.ends_with(".tmp"))
+        return false;
+    rest.remove_suffix(4);
+    int dashes = 0;
+    std::size_t digits = 0;
+    for (char c : rest) {
+        if (c >= '0' && c <= '9') {
+            ++digits;
+        } else if (c == '-' && digits > 0) {
+            ++dashes;
+            digits = 0;
+        } else {
+            return false;
+        }
+    }
+    return dashes == 2 && digits > 0;
+}
+
+// Removes what an earlier save left behind when it was ended between creating its temporary
+// file and moving it into place; nothing but files named as our temporary files are.
+void removeLeftovers(const std::string &path)
+{
+    const std::size_t cut = path.find_last_of("\\/:");
+    const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+    const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+    WIN32_FIND_DATAA found {};
+    HANDLE search = FindFirstFileA((path + ".*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            && isTemporaryOf(found.cFileName, name))
+            DeleteFileA((folder + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
 } // namespace
 
 bool writeFileAtomically(const std::string &path, std::string_view bytes, std::string *error)
@@ -54,6 +99,7 @@ bool writeFileAtomically(const std::string &path, std::string_view bytes, std::s
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return fail(error, "the file is write-protected", ERROR_ACCESS_DENIED);
 
+    removeLeftovers(path);
     // The temporary file lies beside the target, so that the final move stays on one volume
     // and is a rename.
     std::string temporary;

@@ -196,12 +196,20 @@ TEST(MemoryStream, LoadFromFileReportsTheRuntimeErrors)
     }
     EXPECT_EQ(Bytes(s.data(), s.data() + s.size()), before);
 
-    // A kernel attribute file claims a page of size but yields a few bytes.
-    const char *shortFile = "/sys/devices/system/cpu/online";
-    ASSERT_TRUE(std::filesystem::exists(shortFile));
-    EXPECT_THROW(s.loadFromFile(shortFile), jpegctl::EReadError);
-
     TempDir dir;
+    // A file that claims more than it yields (as kernel attribute files do), and one larger
+    // than a stream holds (sparse: nothing is read).
+    writeFile(dir.file("short"), colour);
+    std::FILE *shortFile = std::fopen(dir.file("short").c_str(), "rb");
+    ASSERT_NE(shortFile, nullptr);
+    EXPECT_THROW(s.loadFromOpenFile(shortFile, colour.size() + 1), jpegctl::EReadError);
+    std::fclose(shortFile);
+    writeFile(dir.file("huge"), before);
+    std::filesystem::resize_file(dir.file("huge"), MemoryStream::MaxLoadSize + 1);
+    const Bytes held(s.data(), s.data() + s.size());
+    EXPECT_THROW(s.loadFromFile(dir.file("huge")), jpegctl::EReadError);
+    EXPECT_EQ(Bytes(s.data(), s.data() + s.size()), held) << "nothing was read";
+
     writeFile(dir.file("x"), colour);
     s.loadFromFile(dir.file("x"));
     EXPECT_EQ(Bytes(s.data(), s.data() + s.size()), colour);

@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <filesystem>
+
 using namespace jpegtest;
 
 Q_DECLARE_METATYPE(jpegtest::Bytes)
@@ -177,8 +179,12 @@ private Q_SLOTS:
         QCOMPARE(image.SourceData().size(), size);
         QCOMPARE(image.picture(), before);
         QCOMPARE(repaints.count(), 0);
-        QVERIFY_THROWS_EXCEPTION(
-            jpegctl::EReadError, image.setFileName("/sys/devices/system/cpu/online"));
+        // A file larger than a stream holds (sparse: nothing is read) is a read error.
+        const std::string huge = m_dir.file("huge.jpg");
+        writeFile(huge, Bytes {1});
+        std::filesystem::resize_file(huge, jpegctl::MemoryStream::MaxLoadSize + 1);
+        QVERIFY_THROWS_EXCEPTION(jpegctl::EReadError, image.setFileName(huge));
+        QCOMPARE(image.SourceData().size(), std::size_t {0});
         QCOMPARE(image.picture(), before);
     }
 

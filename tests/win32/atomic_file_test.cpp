@@ -97,3 +97,19 @@ TEST(AtomicFile, AFileHeldOpenByAnotherProgramKeepsItsContent)
     EXPECT_EQ(readFileBytes(path), "kept\r\n");
     EXPECT_EQ(filesIn(folder), 1) << "the temporary file is removed";
 }
+
+TEST(AtomicFile, LeftoverTemporaryFilesGoAtTheNextSaveAndNothingElseDoes)
+{
+    const std::string folder = makeTempFolder("murelin atomic leftovers");
+    const std::string path = folder + "MurelinAll.txt";
+    const char *kept[] = {"MurelinAll.txt.bak", "MurelinAll.txt.12-34.tmp",
+        "MurelinAll.txt.1a-2-3.tmp", "MurelinAll.txt.-2-3.tmp", "Other.txt.12-34-0.tmp"};
+    for (const char *name : kept)
+        ASSERT_TRUE(writeFileBytes(folder + name, "keep"));
+    ASSERT_TRUE(writeFileBytes(folder + "MurelinAll.txt.4242-99999-0.tmp", "leftover"));
+    ASSERT_TRUE(platform::writeFileAtomically(path, "new\r\n"));
+    EXPECT_FALSE(readFileBytes(folder + "MurelinAll.txt.4242-99999-0.tmp"));
+    for (const char *name : kept)
+        EXPECT_TRUE(readFileBytes(folder + name)) << name;
+    EXPECT_EQ(filesIn(folder), 6);
+}

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -85,10 +86,21 @@ public:
     /**
      * Replaces the whole content by the content of the file `path` (bytes, not decoded) and
      * sets the position to 0. Throws EFOpenError when the file cannot be opened or is not a
-     * regular file (a folder, a FIFO, a device; the content
-     * is then unchanged) and EReadError when it yields fewer bytes than its size.
+     * regular file (a folder, a FIFO, a device; the content is then unchanged), and what
+     * loadFromOpenFile throws.
      */
     void loadFromFile(const std::string &path);
+
+    /** The largest content a file may bring: a stream's size is a 32-bit signed count. */
+    static constexpr std::uintmax_t MaxLoadSize = 0x7FFFFFFF;
+
+    /**
+     * Replaces the whole content by `size` bytes read from `file` where it stands, and sets
+     * the position to 0. Throws EReadError "Stream read error" when `size` is above
+     * MaxLoadSize (nothing is read or changed) or when the file yields fewer bytes (what did
+     * not arrive reads as zeros).
+     */
+    void loadFromOpenFile(std::FILE *file, std::uintmax_t size);
 
 private:
     bool reserve(std::size_t capacity) noexcept;
