@@ -48,6 +48,14 @@ bool setXfconfWallpaper(const std::vector<OutputPicture> &pictures, NativeMode m
 /** xfdesktop's image-style number for `mode`. */
 int xfceImageStyle(NativeMode mode);
 
+/** A picture for Plasma: its file URI, for the screen whose top-left corner is at (x, y). */
+struct PlasmaImage
+{
+    std::string uri;
+    int x = 0;
+    int y = 0;
+};
+
 /**
  * The script for plasmashell's evaluateScript that puts the picture at file URI `uri` (its
  * path percent-encoded) with `mode` on every desktop, as an org.kde.image wallpaper. The URI
@@ -56,8 +64,14 @@ int xfceImageStyle(NativeMode mode);
  */
 std::string plasmaScript(const std::string &uri, NativeMode mode);
 
+/**
+ * The same for a picture per screen: each desktop takes the image whose corner is its
+ * screen's (screenGeometry), the first one when none is.
+ */
+std::string plasmaScript(const std::vector<PlasmaImage> &images, NativeMode mode);
+
 /** Runs plasmaScript through org.kde.plasmashell /PlasmaShell on the session bus. */
-bool setPlasmaWallpaper(const std::string &path, NativeMode mode);
+bool setPlasmaWallpaper(const std::vector<PlasmaImage> &images, NativeMode mode);
 
 /**
  * The command line for sway: swaymsg output * bg PATH MODE. sway joins the words again and

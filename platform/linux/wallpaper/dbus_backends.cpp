@@ -210,11 +210,36 @@ bool setXfconfWallpaper(const std::vector<OutputPicture> &pictures, NativeMode m
 
 std::string plasmaScript(const std::string &uri, NativeMode mode)
 {
+    return plasmaScript(std::vector<PlasmaImage> {{uri, 0, 0}}, mode);
+}
+
+std::string plasmaScript(const std::vector<PlasmaImage> &images, NativeMode mode)
+{
+    if (images.empty())
+        return {};
     std::string script;
-    script += "var image = " + javaScriptLiteral(uri) + ";\n";
+    if (images.size() == 1) {
+        script += "var image = " + javaScriptLiteral(images.front().uri) + ";\n";
+    } else {
+        script += "var images = [";
+        for (std::size_t k = 0; k < images.size(); ++k) {
+            script += k ? ", [" : "[";
+            script += std::to_string(images[k].x) + ", " + std::to_string(images[k].y) + ", "
+                + javaScriptLiteral(images[k].uri) + "]";
+        }
+        script += "];\n";
+    }
     script += "var all = desktops();\n";
     script += "for (var i = 0; i < all.length; i++) {\n";
     script += "    var d = all[i];\n";
+    if (images.size() > 1) {
+        script += "    var image = images[0][2];\n";
+        script += "    var g = screenGeometry(d.screen);\n";
+        script += "    for (var k = 0; g && k < images.length; k++) {\n";
+        script += "        if (g.x == images[k][0] && g.y == images[k][1])\n";
+        script += "            image = images[k][2];\n";
+        script += "    }\n";
+    }
     script += "    d.wallpaperPlugin = \"org.kde.image\";\n";
     script += "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n";
     script += "    d.writeConfig(\"Image\", image);\n";
@@ -223,14 +248,14 @@ std::string plasmaScript(const std::string &uri, NativeMode mode)
     return script;
 }
 
-bool setPlasmaWallpaper(const std::string &path, NativeMode mode)
+bool setPlasmaWallpaper(const std::vector<PlasmaImage> &images, NativeMode mode)
 {
-    if (path.empty() || !isUtf8(path))
+    if (images.empty())
         return false;
     GDBusConnection *bus = sessionBus();
     if (!bus)
         return false;
-    const std::string script = plasmaScript(fileUri(path), mode);
+    const std::string script = plasmaScript(images, mode);
     const bool ok = callSucceeds(bus, "org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell",
         "evaluateScript", g_variant_new("(s)", script.c_str()));
     gioLibrary()->object_unref(bus);

@@ -1,5 +1,6 @@
 #include "desktops.h"
 
+#include "desk_apply.h"
 #include "x11_root.h"
 
 #include <QImage>
@@ -80,7 +81,20 @@ bool removeXfce()
 
 bool handPlasma(const std::vector<OutputPicture> &pictures, NativeMode mode)
 {
-    return !pictures.empty() && setPlasmaWallpaper(pictureForAll(pictures), mode);
+    // Plasma knows its screens by their corner, not by their name.
+    const std::vector<OutputArea> outputs = outputAreas();
+    std::vector<PlasmaImage> images;
+    for (const OutputPicture &picture : pictures) {
+        PlasmaImage image {fileUri(picture.path), 0, 0};
+        for (const OutputArea &output : outputs) {
+            if (output.name == picture.output) {
+                image.x = output.rect.x();
+                image.y = output.rect.y();
+            }
+        }
+        images.push_back(std::move(image));
+    }
+    return setPlasmaWallpaper(images, mode);
 }
 
 bool handSway(const std::vector<OutputPicture> &pictures, NativeMode mode)
@@ -147,7 +161,7 @@ const std::array<DesktopRow, 11> rows {{
     {Desktop::Xfce, "xfce", xfceNames, true, true, true,
         Pictures::PerOutput, Loader::GdkPixbuf, utf8Names, handXfce, removeXfce},
     {Desktop::Plasma, "plasma", plasmaNames, true, true, true,
-        Pictures::OneForAll, Loader::Qt, utf8Names, handPlasma, nullptr},
+        Pictures::PerOutput, Loader::Qt, utf8Names, handPlasma, nullptr},
     {Desktop::Sway, "sway", swayNames, true, true, true,
         Pictures::PerOutput, Loader::GdkPixbuf, swayNamesPath, handSway, removeSway},
     {Desktop::Lxqt, "lxqt", lxqtNames, true, true, true,

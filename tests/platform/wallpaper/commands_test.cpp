@@ -165,6 +165,36 @@ TEST(PlasmaScript, AJavaScriptEngineSeesTheUriAndNothingElse)
     std::system(("rm -rf " + base).c_str());
 }
 
+TEST(PlasmaScript, EachScreenTakesThePictureForItsCorner)
+{
+    if (std::system("node --version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "node is not installed (scripts/packages/wallpaper.txt lists it)";
+    char dir[] = "/tmp/murelin-js-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string base = dir;
+    // Three desktops on screens at x 0 and 1920, and one whose screen no picture names.
+    std::ofstream(base + "/harness.js")
+        << "const fs = require('fs');\n"
+           "const shown = {};\n"
+           "const corners = [[0, 0], [1920, 0], [0, 1080]];\n"
+           "function screenGeometry(s) { return {x: corners[s][0], y: corners[s][1],\n"
+           "  width: 1920, height: 1080}; }\n"
+           "function desktops() { return [0, 1, 2].map(n => ({ screen: n,\n"
+           "  set wallpaperPlugin(v) {}, set currentConfigGroup(v) {},\n"
+           "  writeConfig(k, v) { if (k === 'Image') shown[n] = v; } })); }\n"
+           "eval(fs.readFileSync(process.argv[2], 'utf8'));\n"
+           "fs.writeFileSync(process.argv[3], JSON.stringify(shown));\n";
+    std::ofstream(base + "/script.js") << plasmaScript(
+        {{"file:///c/left.png", 0, 0}, {"file:///c/it's.png", 1920, 0}}, NativeMode::Stretch);
+    ASSERT_EQ(
+        std::system(("node " + base + "/harness.js " + base + "/script.js " + base + "/shown.json")
+                        .c_str()),
+        0);
+    EXPECT_EQ(readFile(base + "/shown.json"),
+        "{\"0\":\"file:///c/left.png\",\"1\":\"file:///c/it's.png\",\"2\":\"file:///c/left.png\"}");
+    std::system(("rm -rf " + base).c_str());
+}
+
 struct UriCase
 {
     std::string path;
