@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace platform::desk {
@@ -104,6 +105,15 @@ bool removeSwaybgWallpaper();
 
 /** Where the swaybg we started is recorded, for `waylandDisplay`; "" without a folder. */
 std::string swaybgRecordPath(const char *runtimeDir, const char *waylandDisplay);
+
+/** Where a started command lives: a process group of its own, or a session of its own. */
+enum class Session { OwnGroup, OwnSession };
+
+/**
+ * Starts `argv` (argv[0] looked up in PATH, never through a shell) with no input and its
+ * output discarded, without waiting. Its process number, or -1 when it cannot be started.
+ */
+pid_t spawnQuietly(const std::vector<std::string> &argv, Session session);
 
 /**
  * Runs `argv` (argv[0] looked up in PATH, never through a shell) with no input and its output

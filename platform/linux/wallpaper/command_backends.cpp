@@ -109,10 +109,10 @@ std::vector<std::string> swaybgCommand(const std::vector<OutputPicture> &picture
     return argv;
 }
 
-bool runCommand(const std::vector<std::string> &argv, int timeoutMs)
+pid_t spawnQuietly(const std::vector<std::string> &argv, Session session)
 {
     if (argv.empty())
-        return false;
+        return -1;
     std::vector<char *> args;
     args.reserve(argv.size() + 1);
     for (const std::string &arg : argv)
@@ -126,14 +126,24 @@ bool runCommand(const std::vector<std::string> &argv, int timeoutMs)
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
-    // Its own process group, so that a time-out ends whatever it started as well.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attributes, 0);
+    if (session == Session::OwnSession) {
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    } else {
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attributes, 0);
+    }
     pid_t child = 0;
     const int spawned = posix_spawnp(&child, args[0], &actions, &attributes, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
-    if (spawned != 0)
+    return spawned == 0 ? child : -1;
+}
+
+bool runCommand(const std::vector<std::string> &argv, int timeoutMs)
+{
+    // Its own process group, so that a time-out ends whatever it started as well.
+    const pid_t child = spawnQuietly(argv, Session::OwnGroup);
+    if (child < 0)
         return false;
 
     using Clock = std::chrono::steady_clock;

@@ -2,21 +2,16 @@
 // it and keeps drawing it after we end.
 #include "backends.h"
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <optional>
-#include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char **environ;
 
 namespace platform::desk {
 
@@ -137,25 +132,9 @@ bool setSwaybgWallpaper(const std::vector<OutputPicture> &pictures, NativeMode m
         return false;
     removeSwaybgWallpaper();
 
-    const std::vector<std::string> argv = swaybgCommand(pictures, mode);
-    std::vector<char *> args;
-    for (const std::string &arg : argv)
-        args.push_back(const_cast<char *>(arg.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
     // A session of its own: no hang-up reaches it when our terminal or session leader goes.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-    pid_t child = 0;
-    const int spawned = posix_spawnp(&child, args[0], &actions, &attributes, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (spawned != 0)
+    const pid_t child = spawnQuietly(swaybgCommand(pictures, mode), Session::OwnSession);
+    if (child < 0)
         return false;
 
     // swaybg that cannot reach the compositor, or finds no layer shell, ends at once.

@@ -125,13 +125,28 @@ std::string readFile(const std::string &path)
     return s.str();
 }
 
-TEST(PlasmaScript, AJavaScriptEngineSeesTheUriAndNothingElse)
+/** The script run by a real JavaScript engine against desktops that record what they get. */
+class PlasmaScriptInNode : public testing::Test
 {
-    if (std::system("node --version >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "node is not installed (scripts/packages/wallpaper.txt lists it)";
-    char dir[] = "/tmp/murelin-js-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string base = dir;
+protected:
+    void SetUp() override
+    {
+        if (std::system("node --version >/dev/null 2>&1") != 0)
+            GTEST_SKIP() << "node is not installed (scripts/packages/wallpaper.txt lists it)";
+        char dir[] = "/tmp/murelin-js-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        base = dir;
+    }
+    void TearDown() override
+    {
+        if (!base.empty())
+            std::system(("rm -rf " + base).c_str());
+    }
+    std::string base;
+};
+
+TEST_F(PlasmaScriptInNode, AJavaScriptEngineSeesTheUriAndNothingElse)
+{
     // Two desktops that record every call, as plasmashell's scripting offers them.
     std::ofstream(base + "/harness.js")
         << "const fs = require('fs');\n"
@@ -162,16 +177,10 @@ TEST(PlasmaScript, AJavaScriptEngineSeesTheUriAndNothingElse)
                 + uri + "\"],[1,\"FillMode\",3]]");
         EXPECT_EQ(readFile(base + "/path.txt"), path);
     }
-    std::system(("rm -rf " + base).c_str());
 }
 
-TEST(PlasmaScript, EachScreenTakesThePictureForItsCorner)
+TEST_F(PlasmaScriptInNode, EachScreenTakesThePictureForItsCorner)
 {
-    if (std::system("node --version >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "node is not installed (scripts/packages/wallpaper.txt lists it)";
-    char dir[] = "/tmp/murelin-js-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string base = dir;
     // Three desktops on screens at x 0 and 1920, and one whose screen no picture names.
     std::ofstream(base + "/harness.js")
         << "const fs = require('fs');\n"
@@ -192,7 +201,6 @@ TEST(PlasmaScript, EachScreenTakesThePictureForItsCorner)
         0);
     EXPECT_EQ(readFile(base + "/shown.json"),
         "{\"0\":\"file:///c/left.png\",\"1\":\"file:///c/it's.png\",\"2\":\"file:///c/left.png\"}");
-    std::system(("rm -rf " + base).c_str());
 }
 
 struct UriCase

@@ -152,6 +152,22 @@ struct RootCase
     const char *format;
 };
 
+/** "" when every pixel of `image` is as `expected` says, else how many are not and the first. */
+template <typename Expected>
+std::string wrongPixels(const QImage &image, int tolerance, Expected expected)
+{
+    int wrong = 0;
+    std::string first;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const std::optional<QRgb> want = expected(x, y);
+            if (want && channelDistance(image.pixel(x, y), *want) > tolerance && wrong++ == 0)
+                first = std::to_string(x) + "," + std::to_string(y);
+        }
+    }
+    return wrong ? std::to_string(wrong) + " wrong, the first at " + first : std::string();
+}
+
 class X11Placement : public X11Root, public testing::WithParamInterface<RootCase>
 {
 };
@@ -172,20 +188,9 @@ TEST_P(X11Placement, RootShowsThePlacedPicture)
     const QImage root = rootPixels();
     // JPEG is lossy: its colours are near, and its block edges are not compared exactly
     const int tolerance = std::string(c.format) == "jpg" ? 24 : 2;
-    int wrong = 0;
-    std::string first;
-    for (int y = 0; y < m_height; ++y) {
-        for (int x = 0; x < m_width; ++x) {
-            const auto expected = expectedPixel(c, x, y, m_width, m_height);
-            if (!expected)
-                continue;
-            if (channelDistance(root.pixel(x, y), *expected) > tolerance) {
-                if (wrong++ == 0)
-                    first = std::to_string(x) + "," + std::to_string(y);
-            }
-        }
-    }
-    EXPECT_EQ(wrong, 0) << "first wrong pixel at " << first;
+    EXPECT_EQ(wrongPixels(root, tolerance,
+                  [&](int x, int y) { return expectedPixel(c, x, y, m_width, m_height); }),
+        "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, X11Placement,
@@ -255,21 +260,17 @@ TEST_P(X11TwoMonitors, EachMonitorShowsThePictureFromItsOwnCorner)
     ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, path, c.placement));
 
     const QImage root = rootPixels();
-    int wrong = 0;
-    std::string first;
-    for (int y = 0; y < m_height; ++y) {
-        for (int x = 0; x < m_width; ++x) {
-            std::optional<QRgb> expected = 0xff000000;
-            for (const auto &[name, rect] : m_monitors) {
-                if (rect.contains(x, y))
-                    expected
-                        = expectedPixel(c, x - rect.x(), y - rect.y(), rect.width(), rect.height());
-            }
-            if (expected && channelDistance(root.pixel(x, y), *expected) > 2 && wrong++ == 0)
-                first = std::to_string(x) + "," + std::to_string(y);
-        }
-    }
-    EXPECT_EQ(wrong, 0) << "first wrong pixel at " << first;
+    EXPECT_EQ(wrongPixels(root, 2,
+                  [&](int x, int y) {
+                      std::optional<QRgb> expected = black;
+                      for (const auto &[name, rect] : m_monitors) {
+                          if (rect.contains(x, y))
+                              expected = expectedPixel(
+                                  c, x - rect.x(), y - rect.y(), rect.width(), rect.height());
+                      }
+                      return expected;
+                  }),
+        "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, X11TwoMonitors,
