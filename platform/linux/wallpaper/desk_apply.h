@@ -26,7 +26,8 @@ bool applyDeskWallpaper(Desktop desktop, const std::string &path, const DeskPlac
 /**
  * The outputs composed pictures are made for, in device pixels: the X display's monitors
  * outside a Wayland session, else the screens of the running Qt GUI application, else one
- * 1920 x 1080 output without a name.
+ * 1920 x 1080 output without a name. In a Wayland session where we are an X client the
+ * output names are not the compositor's: one output without a name, the largest's size.
  */
 std::vector<OutputArea> outputAreas();
 

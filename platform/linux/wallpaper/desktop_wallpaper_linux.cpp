@@ -87,6 +87,12 @@ std::vector<OutputArea> outputAreas()
     }
     if (outputs.empty())
         outputs = x11Monitors();
+    if (wayland && *wayland && QGuiApplication::platformName() != QLatin1String("wayland")
+        && !outputs.empty()) {
+        // Seen through XWayland the outputs have names the compositor does not know: one
+        // picture for all, at the largest one's size.
+        outputs = {{{}, QRect(QPoint(0, 0), largestOutput(outputs))}};
+    }
     if (outputs.empty())
         outputs.push_back({{}, QRect(0, 0, 1920, 1080)});
     return outputs;
