@@ -2,15 +2,13 @@
 // and Up and Down at the end of the list. Each command is run through the window's button
 // (the handler with everything it shows afterwards, then the pending repaint) and, for
 // comparison, over the entries alone. Prints medians of several rounds; asserts nothing.
-#include "Murelin1.h"
-#include "dialogs.h"
 #include "linux/registry_file.h"
 #include "picturelist/list_commands.h"
+#include "qt/main_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QItemSelection>
-#include <QSignalBlocker>
+#include <QPushButton>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,6 +21,19 @@
 namespace {
 
 constexpr int Rounds = 5;
+
+/** The window on a desktop with a notification area, every box answered at once. */
+class BenchWindow : public qtshell::MainWindow
+{
+public:
+    using MainWindow::MainWindow;
+    core::MsgAnswer messageBox(const core::MessageRequest &) override
+    {
+        return core::MsgAnswer::Ok;
+    }
+    bool notificationAreaAvailable() override { return true; }
+    core::Size maximizedWindowSize() override { return {1032, 776}; }
+};
 
 double medianMs(std::vector<double> v)
 {
@@ -74,52 +85,46 @@ int main(int argc, char *argv[])
     std::filesystem::create_directories(dir);
     platform::FileRegistry registry(dir + "/HKEY_CURRENT_USER.reg");
     platform::setCurrentUserRegistry(&registry);
-    murelin::setMessageBoxHandler(
-        [](const murelin::MessageRequest &) { return murelin::MsgAnswer::Ok; });
 
     TForm1::Environment env;
     env.listFilePath = [&] { return dir + "/MurelinAll.txt"; };
     env.endProcess = [] {};
-    env.maximizedWindowSize = [] { return QSize(1032, 776); };
-    env.notificationAreaAvailable = [] { return true; };
-    TForm1 form(env);
+    BenchWindow window(env);
+    TForm1 &form = window.form();
     form.FormCreate();
-    form.show();
+    window.show();
     QApplication::processEvents();
 
     const picturelist::PictureEntries original = shuffledEntries(count);
     std::printf("list of %d entries, %d rounds each, median\n", count, Rounds);
 
     auto load = [&] {
-        form.pictureList()->setEntries(original);
+        form.setEntries(original);
         form.PictureIndex = 0;
-        form.selectOnly(0);
+        form.ListBox1.selectOnly(0);
         QApplication::processEvents();
     };
-    auto click = [&](QPushButton *button) {
-        return [&form, button] {
-            button->click();
+    auto click = [&](const char *button) {
+        return [&window, button] {
+            static_cast<QPushButton *>(window.widget(button))->click();
             QApplication::processEvents();
         };
     };
     auto selectEveryOtherRow = [&] {
-        QItemSelection every;
         for (int row = 0; row < form.itemCount(); row += 2)
-            every.select(form.pictureList()->index(row, 0), form.pictureList()->index(row, 0));
-        const QSignalBlocker blocker(form.ListBox1->selectionModel());
-        form.ListBox1->selectionModel()->select(every, QItemSelectionModel::ClearAndSelect);
+            form.ListBox1.setSelected(row, true);
     };
     auto selectLast = [&](int fromEnd) {
         return [&, fromEnd] {
             form.PictureIndex = form.itemCount() - 1 - fromEnd;
-            form.selectOnly(form.PictureIndex);
+            form.ListBox1.selectOnly(form.PictureIndex);
         };
     };
 
     picturelist::PictureEntries entries;
     std::int32_t index = 0;
 
-    const double sortWindow = timeIt(load, click(form.BitBtn6));
+    const double sortWindow = timeIt(load, click("BitBtn6"));
     const double sortAlone
         = timeIt([&] { entries = original; }, [&] { picturelist::sortEntries(entries); });
     report("Sort", sortWindow, sortAlone, 300);
@@ -133,7 +138,7 @@ int main(int argc, char *argv[])
             selectEveryOtherRow();
             form.PictureIndex = count - 1;
         },
-        click(form.BitBtn8));
+        click("BitBtn8"));
     if (form.itemCount() != count / 2)
         std::printf("warning: %d entries left after Remove\n", form.itemCount());
     const double removeAlone = timeIt([&] { entries = original; },
@@ -144,7 +149,7 @@ int main(int argc, char *argv[])
     report("Remove of every other row", removeWindow, removeAlone, 100);
 
     load();
-    const double upWindow = timeIt(selectLast(0), click(form.BitBtn9));
+    const double upWindow = timeIt(selectLast(0), click("BitBtn9"));
     const double upAlone = timeIt([&] { entries = original; },
         [&] {
             if (const auto move = picturelist::moveUp(count - 1, count)) {
@@ -154,7 +159,7 @@ int main(int argc, char *argv[])
         });
     report("Up on the last row", upWindow, upAlone, 100);
 
-    const double downWindow = timeIt(selectLast(1), click(form.BitBtn10));
+    const double downWindow = timeIt(selectLast(1), click("BitBtn10"));
     const double downAlone = timeIt([&] { entries = original; },
         [&] {
             if (const auto move = picturelist::moveDown(count - 2, count)) {
@@ -166,7 +171,7 @@ int main(int argc, char *argv[])
     if (index < 0)
         std::printf("(index %d)\n", index);
 
-    form.hide();
+    window.hide();
     platform::setCurrentUserRegistry(nullptr);
     std::filesystem::remove_all(dir);
     return 0;

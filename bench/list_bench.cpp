@@ -1,9 +1,8 @@
 // Times the picture list at 100,000 entries: reading the list file into the window at start,
 // writing it at shutdown, and the list's first paint. Prints figures; asserts nothing.
-#include "Murelin1.h"
-#include "dialogs.h"
 #include "linux/registry_file.h"
 #include "platform/atomic_file.h"
+#include "qt/main_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,6 +14,19 @@
 #include <vector>
 
 namespace {
+
+/** The window on a desktop with a notification area, every box answered at once. */
+class BenchWindow : public qtshell::MainWindow
+{
+public:
+    using MainWindow::MainWindow;
+    core::MsgAnswer messageBox(const core::MessageRequest &) override
+    {
+        return core::MsgAnswer::Ok;
+    }
+    bool notificationAreaAvailable() override { return true; }
+    core::Size maximizedWindowSize() override { return {1032, 776}; }
+};
 
 double medianMs(std::vector<double> v)
 {
@@ -34,8 +46,6 @@ int main(int argc, char *argv[])
     const std::string listPath = dir + "/MurelinAll.txt";
     platform::FileRegistry registry(dir + "/HKEY_CURRENT_USER.reg");
     platform::setCurrentUserRegistry(&registry);
-    murelin::setMessageBoxHandler(
-        [](const murelin::MessageRequest &) { return murelin::MsgAnswer::Ok; });
 
     std::string bytes;
     for (int i = 0; i < entries; ++i)
@@ -48,26 +58,26 @@ int main(int argc, char *argv[])
     TForm1::Environment env;
     env.listFilePath = [&] { return listPath; };
     env.endProcess = [] {};
-    env.maximizedWindowSize = [] { return QSize(1032, 776); };
 
     std::vector<double> load, save, paint;
     for (int round = 0; round < 5; ++round) {
-        TForm1 form(env);
+        BenchWindow window(env);
+        TForm1 &form = window.form();
         QElapsedTimer t;
         t.start();
         form.FormCreate();
         load.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
         if (form.itemCount() != entries)
             std::printf("warning: loaded %d entries\n", form.itemCount());
-        form.show();
+        window.show();
         t.restart();
-        form.ListBox1->repaint();
+        window.widget("ListBox1")->repaint();
         QApplication::processEvents();
         paint.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
         t.restart();
         form.WriteListFile();
         save.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
-        form.hide();
+        window.hide();
     }
     std::printf("start-up load (FormCreate): median %.1f ms\n", medianMs(load));
     std::printf("shutdown save (WriteListFile): median %.1f ms\n", medianMs(save));

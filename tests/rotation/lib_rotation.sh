@@ -20,7 +20,7 @@ value() { sed -n "s/^\"$1\"=\"\\(.*\\)\"\$/\\1/p" "$registry"; }
 # The notification icon's window: the one named like the program, without the version.
 icon_window() {
     for id in $(xdotool search --onlyvisible --classname murelin 2>/dev/null); do
-        [ "$(xdotool getwindowname "$id" 2>/dev/null)" = Murelin ] && { echo "$id"; return; }
+        case $(xdotool getwindowname "$id" 2>/dev/null) in [Mm]urelin) echo "$id"; return ;; esac
     done
 }
 main_window() { xdotool search --onlyvisible --name '^Murelin V1.0$' 2>/dev/null | head -n1; }

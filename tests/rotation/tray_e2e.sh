@@ -52,6 +52,11 @@ PATH="$work/fake:$PATH" start_program
 click_icon 3
 wait_for '[ -n "$(main_window)" ]' 10 || fail "the window was not mapped by a right click"
 window=$(main_window)
+# The caption exactly as the layout gives it, with nothing appended.
+for property in WM_NAME _NET_WM_NAME; do
+    title=$(xprop -id "$window" "$property" | sed -n 's/^[^=]*= "\(.*\)"$/\1/p')
+    [ "$title" = "Murelin V1.0" ] || fail "$property is '$title'"
+done
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/^ *Position: \([0-9]*,[0-9]*\).*/\1/p')
 [ "$geometry" = 210,150 ] || fail "window at $geometry, not at 210,150"
 # The Help button, at the bottom right of the window.

@@ -1,13 +1,10 @@
 // The window's handlers for the preview and for editing the list. The work on the entries is
 // done by the list commands; these handlers run the steps that show the result, in order.
-#include "Murelin1.h"
+#include "core/Murelin1.h"
 
-#include "dialogs.h"
-#include "jpegctl/JpgImg.h"
+#include "core/layout.h"
 #include "picturelist/list_commands.h"
 #include "wallpaper/preview_fit.h"
-
-#include <QKeyEvent>
 
 #include <algorithm>
 
@@ -22,65 +19,65 @@ constexpr const char *UnableToLoad
 
 void TForm1::PreviewOnClick()
 {
-    if (PreviewOn->isChecked()) {
-        PreviewEnabled = true;
+    PreviewEnabled = PreviewOn.checked();
+    if (PreviewEnabled)
         DisplayMe();
-    } else {
-        PreviewEnabled = false;
-    }
 }
 
 void TForm1::DisplayMe()
 {
     if (itemCount() == 0 || !PreviewEnabled)
         return;
-    const int row = currentRow();
+    const int row = ListBox1.itemIndex();
     if (row < 0)
         return; // no current item: the preview keeps what it shows
-    const std::string path = m_list->entry(row).path;
+    const std::string path = ListBox1.item(row);
     // Every file must open, whatever its name; only bitmaps are then shown.
     if (!wallpaper::fileOpensForReading(path)) {
-        murelin::showMessage(this, UnableToLoad);
+        showMessage(UnableToLoad);
         return;
     }
     if (!picturelist::hasBmpEnding(path))
         return;
-    JPEGImage1->loadBitmapFile(path); // a file that is no bitmap throws; the picture stays
-    const QImage &picture = JPEGImage1->picture();
-    Panel6->setCaption(PictureListModel::displayText(
-        wallpaper::previewCaption(picture.width(), picture.height())));
+    // A file that is no bitmap raises an error; the picture stays.
+    const core::Size size = m_shell.loadBitmap(path);
+    JPEGImage1.show(path, size.width, size.height);
+    Panel6.setCaption(wallpaper::previewCaption(size.width, size.height));
     CheckSize();
 }
 
 void TForm1::CheckSize()
 {
-    const QImage &picture = JPEGImage1->picture();
-    const int frameWidth = Panel2->width();
-    const int frameHeight = Panel2->height();
-    if (const auto size
-        = wallpaper::previewSize(picture.width(), picture.height(), frameWidth, frameHeight))
-        JPEGImage1->resize(std::max(0, size->width), std::max(0, size->height));
-    JPEGImage1->move(wallpaper::previewLeft(frameWidth, JPEGImage1->width()), JPEGImage1->y());
+    const core::layout::ControlLayout &frame = core::layout::control("Panel2");
+    int width = JPEGImage1.width();
+    int height = JPEGImage1.height();
+    if (const auto size = wallpaper::previewSize(
+            JPEGImage1.pictureWidth(), JPEGImage1.pictureHeight(), frame.width, frame.height)) {
+        width = std::max(0, size->width);
+        height = std::max(0, size->height);
+    }
+    JPEGImage1.setBounds(
+        wallpaper::previewLeft(frame.width, width), JPEGImage1.top(), width, height);
 }
 
 // ---------------------------------------------------------------- list editing
 
 void TForm1::B10Click()
 {
-    const murelin::OpenDialogRequest request {"*.bmp", "*.bmp|*.bmp", true};
-    // The chosen names are held as bytes here rather than in the scratch list, whose texts
-    // would not keep a name that is not valid text.
-    const std::vector<std::string> chosen = murelin::runOpenDialog(this, request);
+    const core::OpenDialogRequest request {"*.bmp", "*.bmp|*.bmp", true};
+    std::vector<std::string> chosen;
+    {
+        const Modal modal(*this);
+        chosen = m_shell.openDialog(request);
+    }
+    // The chosen names are held as bytes here rather than in the scratch list.
     if (!chosen.empty()) {
         const std::string settings = newEntrySettings();
         picturelist::PictureEntries added;
         added.reserve(chosen.size());
         for (const std::string &name : chosen)
             added.push_back(picturelist::PictureEntry {name, settings});
-        {
-            const ProgramSelection change(*this);
-            m_list->append(added);
-        }
+        appendEntries(added);
         PictureIndex = picturelist::indexAfterAppend(PictureIndex, itemCount());
         SelectPictureIndex();
     }
@@ -90,10 +87,9 @@ void TForm1::B10Click()
 
 void TForm1::B6Click()
 {
-    {
-        const ProgramSelection change(*this);
-        m_list->removeRowsAt(selectedRows());
-    }
+    picturelist::PictureEntries all = entries();
+    picturelist::eraseRows(all, ListBox1.selectedRows());
+    setEntries(std::move(all));
     PictureIndex = picturelist::indexAfterRemove(PictureIndex, itemCount());
     if (PictureIndex >= 0)
         SelectPictureIndex(); // an emptied list has no row to show
@@ -102,24 +98,20 @@ void TForm1::B6Click()
     ReadOptions();
 }
 
-void TForm1::ListBox1KeyDown(QKeyEvent *event)
+void TForm1::ListBox1KeyDown(core::Key key)
 {
-    if (event->key() == Qt::Key_Delete)
+    if (key == core::Key::Delete)
         B6Click();
 }
 
 void TForm1::B2Click()
 {
-    // No parent: the box is centred on the screen rather than on the window.
-    const murelin::MsgAnswer answer = murelin::messageBox(nullptr,
-        murelin::MessageRequest {"Please confirm you wish to completely clear the list.", "Confirm",
-            murelin::MsgIcon::Question, murelin::MsgButtons::YesNoCancel, murelin::MsgAnswer::Yes});
-    if (answer != murelin::MsgAnswer::Yes)
+    const core::MsgAnswer answer = ask(
+        core::MessageRequest {"Please confirm you wish to completely clear the list.", "Confirm",
+            core::MsgIcon::Question, core::MsgButtons::YesNoCancel, core::MsgAnswer::Yes});
+    if (answer != core::MsgAnswer::Yes)
         return;
-    {
-        const ProgramSelection change(*this);
-        m_list->clear();
-    }
+    setEntries({});
     PictureIndex = -1;
     updateCount();
     ReadOptions();
@@ -127,12 +119,9 @@ void TForm1::B2Click()
 
 void TForm1::B3Click()
 {
-    picturelist::PictureEntries entries = m_list->entries();
-    picturelist::sortEntries(entries);
-    {
-        const ProgramSelection change(*this);
-        m_list->setEntries(std::move(entries));
-    }
+    picturelist::PictureEntries all = entries();
+    picturelist::sortEntries(all);
+    setEntries(std::move(all));
     PictureIndex = itemCount() > 0 ? 0 : -1;
     if (PictureIndex >= 0)
         SelectPictureIndex();
@@ -149,10 +138,12 @@ void TForm1::moveCurrentPicture(bool up)
                          : picturelist::moveDown(PictureIndex, itemCount());
     if (!move)
         return;
-    {
-        const ProgramSelection change(*this);
-        m_list->swapRows(move->from, move->to);
-    }
+    const picturelist::PictureEntry from = entry(move->from);
+    const picturelist::PictureEntry to = entry(move->to);
+    ListBox1.setItem(move->from, to.path);
+    ListBox3.setItem(move->from, to.settings);
+    ListBox1.setItem(move->to, from.path);
+    ListBox3.setItem(move->to, from.settings);
     PictureIndex = move->to;
     SelectPictureIndex();
     updateCount();
@@ -174,12 +165,7 @@ void TForm1::B9Click()
 void TForm1::WMDropFiles(const std::vector<std::string> &names)
 {
     // Every name arrives whole, however long; the whole name is tested and stored.
-    const picturelist::PictureEntries added
-        = picturelist::droppedEntries(names, newEntrySettings());
-    {
-        const ProgramSelection change(*this);
-        m_list->append(added);
-    }
+    appendEntries(picturelist::droppedEntries(names, newEntrySettings()));
     PictureIndex = picturelist::indexAfterAppend(PictureIndex, itemCount());
     if (PictureIndex >= 0)
         SelectPictureIndex();

@@ -1,0 +1,217 @@
+#pragma once
+
+// The main window's behaviour: its controls as models, the little state the program has, and
+// every handler. It draws nothing; a shell (Qt on Linux, Win32 on Windows) shows the controls
+// and reports the user's actions, and the handlers work on the models and the subsystems.
+
+#include "core/controls.h"
+#include "core/form_shell.h"
+#include "picturelist/picture_entry.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/**
+ * Handlers raise errors freely: each one is run through the event dispatch (run), which ends the
+ * handler and shows the error's message in a box.
+ */
+class TForm1
+{
+public:
+    /** What the window needs besides its shell; an empty function takes the system's answer. */
+    struct Environment
+    {
+        std::function<std::string()> listFilePath; // where MurelinAll.txt lives
+        std::function<std::uint32_t()> timeOfDayMs; // UTC time of day in milliseconds
+        std::function<void()> endProcess; // ends the program with exit code 0
+        std::string helpFile; // the application's help file, set at start
+    };
+
+    TForm1(core::FormShell &shell, Environment environment = {});
+    TForm1(const TForm1 &) = delete;
+    TForm1 &operator=(const TForm1 &) = delete;
+
+    // --- start-up and shutdown
+    void FormCreate();
+    void FormShow();
+    void FormDestroy();
+    void FontMe();
+    void TimeToGoHome(bool SkipList);
+    void AppOnMinimize();
+    /**
+     * A request from outside to end the program: the user logging off, the system shutting
+     * down, a termination signal, the window's close box. A box that waits for the user is
+     * closed first; a request during start-up ends the program without saving what was never
+     * read.
+     */
+    void WMEndSession();
+    /** The session saves its state without ending (a checkpoint, or a log-off still asking). */
+    void SaveSession();
+    /** The notification icon's callback: lParam is the mouse message over the icon. */
+    void TrayIconMessage(std::uint32_t lParam);
+
+    // --- the list and its file
+    void ReadListFile();
+    void WriteListFile();
+    void SelectPictureIndex();
+
+    // --- placement
+    void ReadOptions();
+    void WriteOptions();
+    void RadioGroup1Click();
+    void SpinEdit1Change();
+    void SpinEdit2Change();
+
+    // --- option check boxes
+    void AutoQuitClick();
+    void IconClickClick();
+    void RandomPickClick();
+    void LoadStartClick();
+
+    // --- rotation and wallpaper
+    void B1Click();
+    void B5Click();
+    void B7Click();
+    void SetFirst();
+    void ApplyPlacement(const std::string &path);
+    void ListBox1Click();
+    void Timer1Timer();
+    void Timer2Timer();
+    void TimedDisplayClick();
+    void SpinEdit3Change();
+
+    // --- preview
+    void PreviewOnClick();
+    void DisplayMe();
+    void CheckSize();
+
+    // --- list editing
+    void B2Click();
+    void B3Click();
+    void B6Click();
+    void B8Click();
+    void B9Click();
+    void B10Click();
+    void ListBox1KeyDown(core::Key key);
+    void WMDropFiles(const std::vector<std::string> &names);
+
+    // --- help
+    void B4Click();
+
+    /** The user clicked the button the layout names `name` (BitBtn1 ... BitBtn10). */
+    void buttonClick(std::string_view name);
+
+    /**
+     * Runs one event handler the way the window's event dispatch does: an error raised inside it
+     * and not caught there ends the handler, and its message is shown with the application's
+     * title and an OK button. Returns false when the handler ended with an error.
+     */
+    bool run(const std::function<void()> &handler);
+
+    /** Shows `text` with the application's title and an OK button. */
+    void showMessage(const std::string &text);
+    /** True while a box or dialog of the program waits for the user. */
+    bool modalOpen() const { return m_modalDepth > 0; }
+
+    // The controls, named as the window layout names them.
+    core::Window Form1 {257, 133};
+    core::ListBox ListBox1; // the pictures' paths
+    core::ListBox ListBox2; // a scratch list, empty between commands
+    core::ListBox ListBox3; // the pictures' settings strings, row for row with ListBox1
+    core::CheckBox TimedDisplay;
+    core::SpinEdit SpinEdit3 {1, 604800};
+    core::RadioGroup RadioGroup1 {4};
+    core::SpinEdit SpinEdit1 {0, 32000};
+    core::SpinEdit SpinEdit2 {0, 32000};
+    core::CheckBox PreviewOn;
+    core::Picture JPEGImage1 {2, 2, 85, 63};
+    core::CheckBox AutoQuit;
+    core::CheckBox LoadStart;
+    core::CheckBox IconClick;
+    core::CheckBox RandomPick;
+    core::Panel Panel5;
+    core::Panel Panel6;
+    core::Timer Timer1 {10000};
+    core::Timer Timer2 {1000};
+
+    // The window's module state.
+    std::int32_t PictureIndex = -1;
+    bool AutoQuitOn = false;
+    bool RandomPickOn = false;
+    bool IconClickOn = false;
+    bool LoadStartOn = false;
+    bool PreviewEnabled = false;
+    bool StretchOn = false;
+    bool CenterOn = false;
+    bool TiledOn = false;
+    bool LocationOn = false;
+    std::int32_t OriginX = 0;
+    std::int32_t OriginY = 0;
+
+    // --- what the handlers share
+    int itemCount() const { return ListBox1.count(); }
+    /** The entry at `row`: its path and its settings string. */
+    picturelist::PictureEntry entry(int row) const;
+    picturelist::PictureEntries entries() const;
+    /** Replaces every entry; nothing is selected afterwards. */
+    void setEntries(picturelist::PictureEntries entries);
+    void updateCount();
+    std::string newEntrySettings() const;
+
+    /** What became of the list file at start. */
+    enum class ListState { NotRead, Read, NoFile, Unreadable };
+    ListState listState() const { return m_listState; }
+    bool trayIconAdded() const { return m_trayIconAdded; }
+    bool starting() const { return m_starting; }
+
+private:
+    void wireEvents();
+    /** Wires a control's event to a handler run through the event dispatch. */
+    std::function<void()> handler(void (TForm1::*method)());
+    /** Runs `handler` unless an end request came while a box of the start-up waited. */
+    void startupStep(const std::function<void()> &step);
+    /** Reads one stored setting into its control, a start-up step of its own. */
+    void readSetting(int id);
+    /** Writes the list (unless SkipList, or it was never read) and the 13 settings. */
+    void saveState(bool SkipList);
+    core::MsgAnswer ask(const core::MessageRequest &request);
+    void exitSequence();
+    void endWithoutSaving();
+    void appendEntries(const picturelist::PictureEntries &entries);
+    void reportRefused(const std::vector<std::string> &refused);
+    void moveThroughList(bool forward);
+    void moveCurrentPicture(bool up);
+    void setTimer2Interval();
+    void showWithoutNotificationArea();
+
+    /** Marks a box or dialog of the program waiting for the user while it lives. */
+    struct Modal
+    {
+        explicit Modal(TForm1 &form)
+            : m_form(form)
+        {
+            ++m_form.m_modalDepth;
+        }
+        ~Modal() { --m_form.m_modalDepth; }
+        Modal(const Modal &) = delete;
+        Modal &operator=(const Modal &) = delete;
+        TForm1 &m_form;
+    };
+
+    core::FormShell &m_shell;
+    Environment m_env;
+    ListState m_listState = ListState::NotRead;
+    bool m_trayIconAdded = false;
+    bool m_starting = false;
+    bool m_started = false;
+    bool m_endRequested = false;
+    bool m_exiting = false;
+    bool m_destroyed = false;
+    bool m_ended = false;
+    bool m_noNotificationArea = false;
+    int m_runDepth = 0;
+    int m_modalDepth = 0;
+};

@@ -1,0 +1,89 @@
+#pragma once
+
+// What the window's behaviour asks of the toolkit it runs on: the modal dialogs, the
+// notification icon, the window's visibility, the display's metrics, the picture decoder and
+// the help viewer. The Qt shell (Linux) and the Win32 shell (Windows) implement it; tests
+// answer it themselves.
+
+#include <string>
+#include <vector>
+
+namespace core {
+
+enum class MsgIcon { None, Information, Warning, Error, Question };
+enum class MsgButtons { Ok, YesNoCancel };
+enum class MsgAnswer { Ok, Yes, No, Cancel };
+
+/** One message box as the program asks for it. */
+struct MessageRequest
+{
+    std::string text;
+    std::string caption;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgAnswer defaultAnswer = MsgAnswer::Ok;
+};
+
+/** A file-open dialog's settings. */
+struct OpenDialogRequest
+{
+    std::string defaultExt;
+    std::string filter; // "label|pattern" pairs
+    bool multiSelect = false;
+};
+
+struct Size
+{
+    int width = 0;
+    int height = 0;
+
+    friend bool operator==(const Size &, const Size &) = default;
+};
+
+class FormShell
+{
+public:
+    virtual ~FormShell() = default;
+
+    /**
+     * Shows a modal message box and waits for the answer. A box closed without an answer (see
+     * closeModals) answers Cancel, or Ok when it has only that button. The buttons of a
+     * YesNoCancel box are "&Yes", "&No" and "Cancel", in this order.
+     */
+    virtual MsgAnswer messageBox(const MessageRequest &request) = 0;
+    /** Runs a modal file-open dialog; the chosen names as bytes, none when cancelled. */
+    virtual std::vector<std::string> openDialog(const OpenDialogRequest &request) = 0;
+    /** Closes every modal box or dialog that waits for the user, as if cancelled. */
+    virtual void closeModals() = 0;
+
+    /** Adds the notification icon (Image1's icon, the layout's tip); false on failure. */
+    virtual bool addTrayIcon() = 0;
+    /** Removes the notification icon; nothing happens when it is not there. */
+    virtual void removeTrayIcon() = 0;
+    /** True when the desktop has a notification area to put the icon in. */
+    virtual bool notificationAreaAvailable() = 0;
+    /** Starts taking files dropped from the file manager. */
+    virtual void acceptDroppedFiles() = 0;
+
+    /** Shows the window with its taskbar entry, out of the minimised state. */
+    virtual void showWindow() = 0;
+    /** Hides the window and its taskbar entry. */
+    virtual void hideWindow() = 0;
+
+    /** The outer size of a maximised window (SM_CXMAXIMIZED x SM_CYMAXIMIZED). */
+    virtual Size maximizedWindowSize() = 0;
+    /** The window's outer size, border and caption included, as built. */
+    virtual Size outerWindowSize() = 0;
+    /** The display's logical resolution. */
+    virtual int pixelsPerInch() = 0;
+
+    /**
+     * Reads the bitmap file at `path` for the preview and gives its size; raises an error
+     * ("Bitmap image is not valid") when it is no bitmap.
+     */
+    virtual Size loadBitmap(const std::string &path) = 0;
+    /** Opens `file` at `topic` in the system's help viewer; false when that fails. */
+    virtual bool openHelp(const std::string &file, const std::string &topic) = 0;
+};
+
+} // namespace core

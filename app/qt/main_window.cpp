@@ -1,0 +1,578 @@
+#include "qt/main_window.h"
+
+#include "qt/widgets.h"
+
+#include "jpegctl/JpgImg.h"
+#include "platform/paths.h"
+#include "platform/shell.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWindowStateChangeEvent>
+
+#include <algorithm>
+
+// The icon lives in a resource of a static library, which must be registered by hand, from
+// outside any namespace.
+static void registerResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(app);
+        return true;
+    }();
+    (void)registered;
+}
+
+namespace qtshell {
+
+namespace {
+
+namespace layout = core::layout;
+
+QString text(std::string_view bytes)
+{
+    return displayText(bytes);
+}
+
+QColor colour(const layout::Colour &c)
+{
+    if (c.kind == layout::Colour::Desktop)
+        return QColor::fromRgb(layout::DesktopTeal.rgb);
+    return QColor::fromRgb(c.rgb);
+}
+
+QFont windowFont(bool bold)
+{
+    QFont font(text(layout::FontName));
+    font.setPixelSize(layout::FontPixels);
+    font.setBold(bold);
+    return font;
+}
+
+void setTextColour(QWidget *w, const QColor &c)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::Text, c);
+    p.setColor(QPalette::ButtonText, c);
+    w->setPalette(p);
+}
+
+// A panel's colour; what sits on it keeps its own field colours (lists stay white).
+void setBackground(QWidget *w, const QColor &c)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+// The colour of an edit field's box.
+void setFieldColour(QWidget *w, const QColor &c)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, c);
+    w->setPalette(p);
+}
+
+// The mouse messages the notification icon reports, as the system numbers them.
+constexpr std::uint32_t WM_LBUTTONDOWN_ = 0x0201;
+constexpr std::uint32_t WM_RBUTTONDOWN_ = 0x0204;
+
+} // namespace
+
+QImage MainWindow::programIcon()
+{
+    registerResources();
+    return QImage(QStringLiteral(":/murelin/murelin.xpm"));
+}
+
+MainWindow::MainWindow(TForm1::Environment environment)
+    : QWidget(nullptr,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
+    , m_form(*this, [&environment] {
+        if (environment.helpFile.empty())
+            environment.helpFile = platform::dataFilePath(platform::helpFileName());
+        return std::move(environment);
+    }())
+{
+    build();
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget *MainWindow::widget(std::string_view name) const
+{
+    if (name == "Form1")
+        return const_cast<MainWindow *>(this);
+    for (const auto &[n, w] : m_widgets) {
+        if (n == name)
+            return w;
+    }
+    return nullptr;
+}
+
+QWidget *MainWindow::make(const layout::ControlLayout &c, QWidget *parent)
+{
+    TForm1 &f = m_form;
+    switch (c.kind) {
+    case layout::Kind::Panel: {
+        auto *panel = new PanelWidget(c.bevel == layout::Bevel::Raised, parent);
+        core::Panel *model = c.name == "Panel5" ? &f.Panel5
+            : c.name == "Panel6"                ? &f.Panel6
+                                                : nullptr;
+        if (model) {
+            model->viewChanged = [panel, model] { panel->setCaption(text(model->caption())); };
+            model->viewChanged();
+        }
+        return panel;
+    }
+    case layout::Kind::ListBox: {
+        auto *view = new QListView(parent);
+        bindList(c.name == "ListBox1"  ? f.ListBox1
+                : c.name == "ListBox2" ? f.ListBox2
+                                       : f.ListBox3,
+            view);
+        return view;
+    }
+    case layout::Kind::Picture: {
+        if (c.name == "Image1") {
+            auto *image = new QLabel(parent);
+            image->setPixmap(QPixmap::fromImage(programIcon()));
+            return image;
+        }
+        m_preview = new TJPEGImage(parent);
+        f.JPEGImage1.viewChanged = [this] {
+            const core::Picture &p = m_form.JPEGImage1;
+            m_preview->setGeometry(p.left(), p.top(), p.width(), p.height());
+        };
+        return m_preview;
+    }
+    case layout::Kind::CheckBox: {
+        auto *box = new QCheckBox(text(c.caption), parent);
+        core::CheckBox *model = c.name == "TimedDisplay" ? &f.TimedDisplay
+            : c.name == "PreviewOn"                      ? &f.PreviewOn
+            : c.name == "AutoQuit"                       ? &f.AutoQuit
+            : c.name == "LoadStart"                      ? &f.LoadStart
+            : c.name == "IconClick"                      ? &f.IconClick
+                                                         : &f.RandomPick;
+        model->viewChanged = [box, model] {
+            const QSignalBlocker blocker(box);
+            box->setChecked(model->checked());
+        };
+        connect(
+            box, &QCheckBox::toggled, this, [model](bool checked) { model->setChecked(checked); });
+        return box;
+    }
+    case layout::Kind::SpinEdit: {
+        core::SpinEdit &model = c.name == "SpinEdit1" ? f.SpinEdit1
+            : c.name == "SpinEdit2"                   ? f.SpinEdit2
+                                                      : f.SpinEdit3;
+        auto *edit = new SpinEditWidget(model, parent);
+        model.viewChanged = [edit] { edit->refresh(); };
+        setFieldColour(edit, colour(c.background));
+        return edit;
+    }
+    case layout::Kind::RadioGroup: {
+        QStringList items;
+        for (std::string_view item : layout::PlacementItems)
+            items << text(item);
+        auto *group = new RadioGroupWidget(f.RadioGroup1, text(c.caption), items, parent);
+        f.RadioGroup1.viewChanged = [group] { group->refresh(); };
+        for (int i = 0; i < f.RadioGroup1.count(); ++i) {
+            group->button(i)->setGeometry(8, 14 + 14 * i, 78, 14);
+            setTextColour(group->button(i), colour(c.text));
+        }
+        return group;
+    }
+    case layout::Kind::Label:
+        return new QLabel(text(c.caption), parent);
+    case layout::Kind::Button: {
+        auto *button = new QPushButton(text(c.caption), parent);
+        const std::string_view name = c.name;
+        connect(button, &QPushButton::clicked, this, [this, name] { m_form.buttonClick(name); });
+        return button;
+    }
+    }
+    return nullptr;
+}
+
+void MainWindow::build()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(text(layout::Caption));
+    setWindowIcon(QIcon(QPixmap::fromImage(programIcon())));
+    setFont(windowFont(false));
+    setFixedSize(layout::ClientWidth, layout::ClientHeight);
+    move(m_form.Form1.placedLeft(), m_form.Form1.placedTop());
+    m_form.Form1.viewChanged = [this] {
+        move(m_form.Form1.placedLeft(), m_form.Form1.placedTop());
+        applyFonts();
+    };
+    m_form.Form1.whereShown = [this] { return std::pair {x(), y()}; };
+
+    for (const layout::ControlLayout &c : layout::controls()) {
+        QWidget *parent = c.parent.empty() ? this : widget(c.parent);
+        QWidget *w = make(c, parent);
+        w->setObjectName(text(c.name));
+        w->setGeometry(c.left, c.top, c.width, c.height);
+        if (c.kind != layout::Kind::Picture)
+            w->setFont(windowFont(c.bold));
+        if (c.text.kind != layout::Colour::Default)
+            setTextColour(w, colour(c.text));
+        if (c.background.kind != layout::Colour::Default && c.kind == layout::Kind::Panel)
+            setBackground(w, colour(c.background));
+        if (!c.hint.empty())
+            w->setToolTip(text(c.hint));
+        // The Tab key passes what is no tab stop by; a click still gives it the focus.
+        if (!c.tabStop && c.kind != layout::Kind::Panel && c.kind != layout::Kind::Label)
+            w->setFocusPolicy(Qt::ClickFocus);
+        if (!c.visible)
+            w->hide();
+        m_widgets.emplace_back(c.name, w);
+    }
+    auto *list = static_cast<QListView *>(widget("ListBox1"));
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setUniformItemSizes(true);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTextElideMode(Qt::ElideMiddle);
+    list->installEventFilter(this);
+
+    auto *timer1 = new QTimer(this);
+    timer1->setObjectName(QStringLiteral("Timer1"));
+    bindTimer(m_form.Timer1, timer1);
+    auto *timer2 = new QTimer(this);
+    timer2->setObjectName(QStringLiteral("Timer2"));
+    bindTimer(m_form.Timer2, timer2);
+}
+
+void MainWindow::bindList(core::ListBox &model, QListView *view)
+{
+    auto *rows = new ListBoxModel(model, view);
+    view->setModel(rows);
+    QItemSelectionModel *selection = view->selectionModel();
+    model.viewChanged = [this, &model, view, rows, selection] {
+        const QSignalBlocker blocker(selection);
+        m_selecting = true;
+        if (model.lastChange() & core::ListBox::Rows)
+            rows->reset();
+        QItemSelection selected;
+        int first = -1;
+        const std::vector<int> chosen = model.selectedRows();
+        for (size_t i = 0; i < chosen.size(); ++i) {
+            if (first < 0)
+                first = chosen[i];
+            if (i + 1 == chosen.size() || chosen[i + 1] != chosen[i] + 1) {
+                selected.select(rows->index(first), rows->index(chosen[i]));
+                first = -1;
+            }
+        }
+        selection->select(selected, QItemSelectionModel::ClearAndSelect);
+        const int current = model.itemIndex();
+        selection->setCurrentIndex(
+            current >= 0 ? rows->index(current) : QModelIndex(), QItemSelectionModel::NoUpdate);
+        if (current >= 0)
+            view->scrollTo(rows->index(current));
+        m_selecting = false;
+        view->viewport()->update();
+    };
+    // The user's changes of the selection are the list's clicks.
+    const auto report = [this, &model, selection] {
+        if (m_selecting)
+            return;
+        std::vector<int> chosen;
+        for (const QModelIndex &index : selection->selectedIndexes())
+            chosen.push_back(index.row());
+        const QModelIndex current = selection->currentIndex();
+        model.userSelected(chosen, current.isValid() ? current.row() : -1);
+    };
+    connect(selection, &QItemSelectionModel::selectionChanged, this, report);
+    connect(selection, &QItemSelectionModel::currentChanged, this, report);
+}
+
+void MainWindow::bindTimer(core::Timer &model, QTimer *timer)
+{
+    auto started = std::make_shared<std::uint64_t>(model.starts());
+    model.viewChanged = [&model, timer, started] {
+        if (!model.running()) {
+            timer->stop();
+            return;
+        }
+        if (!timer->isActive() || *started != model.starts()) {
+            *started = model.starts();
+            timer->start(model.interval());
+        }
+    };
+    connect(timer, &QTimer::timeout, this, [&model] { model.tick(); });
+}
+
+void MainWindow::applyFonts()
+{
+    const std::string &face = m_form.Form1.fontFace();
+    if (face.empty())
+        return;
+    for (const layout::ControlLayout &c : layout::controls()) {
+        if (!layout::takesFontMe(c.kind))
+            continue;
+        QWidget *w = widget(c.name);
+        QFont font = w->font();
+        font.setFamily(text(face));
+        font.setPointSize(m_form.Form1.fontPoints());
+        w->setFont(font);
+    }
+}
+
+// ---------------------------------------------------------------- events of the window
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == widget("ListBox1") && event->type() == QEvent::KeyPress) {
+        // The program's handler runs first; the list then does its own handling of the key.
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete)
+            m_form.ListBox1.keyDown(core::Key::Delete);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    m_form.WMEndSession();
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        m_form.run([this] { m_form.FormShow(); });
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
+        return;
+    // Only the step into the minimised state counts, not a change while already minimised.
+    const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+    if (!(change->oldState() & Qt::WindowMinimized))
+        m_form.run([this] { m_form.AppOnMinimize(); });
+}
+
+// ---------------------------------------------------------------- core::FormShell
+
+int MainWindow::runModal(QDialog &dialog)
+{
+    m_modals.push_back(&dialog);
+    const int result = dialog.exec();
+    m_modals.erase(std::find(m_modals.begin(), m_modals.end(), &dialog));
+    return result;
+}
+
+void MainWindow::closeModals()
+{
+    for (QDialog *dialog : m_modals)
+        dialog->reject();
+}
+
+core::MsgAnswer MainWindow::messageBox(const core::MessageRequest &request)
+{
+    // The Clear All box has no parent: it is centred on the screen rather than on the window.
+    QMessageBox box(request.buttons == core::MsgButtons::Ok ? this : nullptr);
+    box.setWindowTitle(text(request.caption));
+    box.setText(text(request.text));
+    switch (request.icon) {
+    case core::MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case core::MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case core::MsgIcon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case core::MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case core::MsgIcon::None:
+        break;
+    }
+    if (request.buttons == core::MsgButtons::Ok) {
+        box.addButton(QMessageBox::Ok);
+        runModal(box);
+        return core::MsgAnswer::Ok;
+    }
+    // Buttons of one role keep the order they were added in, whatever order the desktop's
+    // guidelines give the roles.
+    QPushButton *yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::ActionRole);
+    QPushButton *no = box.addButton(QStringLiteral("&No"), QMessageBox::ActionRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::ActionRole);
+    box.setEscapeButton(cancel);
+    box.setDefaultButton(request.defaultAnswer == core::MsgAnswer::No ? no
+            : request.defaultAnswer == core::MsgAnswer::Cancel        ? cancel
+                                                                      : yes);
+    runModal(box);
+    if (box.clickedButton() == yes)
+        return core::MsgAnswer::Yes;
+    if (box.clickedButton() == no)
+        return core::MsgAnswer::No;
+    return core::MsgAnswer::Cancel;
+}
+
+namespace {
+
+/**
+ * The file-open dialog: several files at once, and a typed name is taken as it stands, whether
+ * a file of that name exists or not.
+ */
+class OpenDialog : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+    QStringList chosen;
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (files.size() == 1 && QFileInfo(files.front()).isDir()) {
+            QFileDialog::accept(); // into the folder
+            return;
+        }
+        chosen = files;
+        QDialog::accept();
+    }
+};
+
+} // namespace
+
+std::vector<std::string> MainWindow::openDialog(const core::OpenDialogRequest &request)
+{
+    OpenDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(
+        request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    // "label|pattern|label|pattern..." becomes the toolkit's list; a label that is its own
+    // pattern is shown once.
+    QStringList filters;
+    const QStringList parts = text(request.filter).split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << (parts[i] == parts[i + 1]
+                ? parts[i]
+                : parts[i] + QStringLiteral(" (") + parts[i + 1] + u')');
+    dialog.setNameFilters(filters);
+    QString ext = text(request.defaultExt);
+    while (ext.startsWith(u'*') || ext.startsWith(u'.'))
+        ext.remove(0, 1);
+    dialog.setDefaultSuffix(ext);
+    std::vector<std::string> names;
+    if (runModal(dialog) != QDialog::Accepted)
+        return names;
+    for (const QString &name : dialog.chosen) {
+        const QByteArray bytes = QFile::encodeName(name);
+        names.emplace_back(bytes.constData(), static_cast<size_t>(bytes.size()));
+    }
+    return names;
+}
+
+bool MainWindow::addTrayIcon()
+{
+    m_tray = std::make_unique<platform::TrayIcon>(this);
+    connect(m_tray.get(), &platform::TrayIcon::rightButtonDown, this,
+        [this] { m_form.run([this] { m_form.TrayIconMessage(WM_RBUTTONDOWN_); }); });
+    connect(m_tray.get(), &platform::TrayIcon::leftButtonDown, this,
+        [this] { m_form.run([this] { m_form.TrayIconMessage(WM_LBUTTONDOWN_); }); });
+    return m_tray->add(programIcon(), std::string(layout::TrayTip));
+}
+
+void MainWindow::removeTrayIcon()
+{
+    if (m_tray)
+        m_tray->remove();
+}
+
+bool MainWindow::notificationAreaAvailable()
+{
+    return platform::TrayIcon::notificationAreaAvailable();
+}
+
+void MainWindow::acceptDroppedFiles()
+{
+    m_drop = new platform::FileDropTarget(this);
+    // Handled once the drop event has returned, so that a box the drop opens does not hold the
+    // program the files were dragged from.
+    connect(
+        m_drop, &platform::FileDropTarget::filesDropped, this,
+        [this](const std::vector<std::string> &names) {
+            m_form.run([this, &names] { m_form.WMDropFiles(names); });
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::showWindow()
+{
+    platform::showApplicationWindow(this);
+}
+
+void MainWindow::hideWindow()
+{
+    platform::hideApplicationWindow(this);
+}
+
+core::Size MainWindow::maximizedWindowSize()
+{
+    const QSize size = platform::maximizedWindowSize();
+    return {size.width(), size.height()};
+}
+
+core::Size MainWindow::outerWindowSize()
+{
+    const QSize size = frameGeometry().size();
+    return {size.width(), size.height()};
+}
+
+int MainWindow::pixelsPerInch()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? qRound(screen->logicalDotsPerInchY()) : 96;
+}
+
+core::Size MainWindow::loadBitmap(const std::string &path)
+{
+    m_preview->loadBitmapFile(path);
+    return {m_preview->picture().width(), m_preview->picture().height()};
+}
+
+bool MainWindow::openHelp(const std::string &file, const std::string &topic)
+{
+    return platform::openHelp(file, topic);
+}
+
+std::unique_ptr<QApplication> makeApplication(const char *programPath)
+{
+    // The program takes no command line: the toolkit sees the program's name only.
+    static std::string name;
+    static char *argv[2] = {nullptr, nullptr};
+    static int argc = 1;
+    name = programPath ? programPath : "murelin";
+    argv[0] = name.data();
+    auto app = std::make_unique<QApplication>(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("murelin"));
+    // The window stays hidden when the loop starts; only the notification icon shows, and
+    // closing the window, not hiding it, ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    return app;
+}
+
+} // namespace qtshell

@@ -1,0 +1,73 @@
+#include "memory_registry.h"
+
+#include <algorithm>
+
+namespace testsupport {
+
+MemoryRegistry::MemoryRegistry()
+{
+    platform::setCurrentUserRegistry(this);
+}
+
+MemoryRegistry::~MemoryRegistry()
+{
+    platform::setCurrentUserRegistry(nullptr);
+}
+
+std::string MemoryRegistry::folded(std::string_view text)
+{
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+        [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return out;
+}
+
+platform::RegRead MemoryRegistry::read(std::string_view keyPath, std::string_view name)
+{
+    if (failKeys)
+        return {};
+    platform::RegRead result;
+    result.keyOpened = true;
+    const auto found = m_values.find({folded(keyPath), folded(name)});
+    if (found != m_values.end())
+        result.value = found->second;
+    return result;
+}
+
+bool MemoryRegistry::write(
+    std::string_view keyPath, std::string_view name, const platform::RegValue &value)
+{
+    std::string text = value.data;
+    if (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    writes.push_back({std::string(name), text});
+    if (failKeys || failingWrites.count("*") || failingWrites.count(std::string(name)))
+        return false;
+    m_values[{folded(keyPath), folded(name)}] = value;
+    return true;
+}
+
+void MemoryRegistry::store(std::string_view keyPath, std::string_view name, const std::string &text)
+{
+    m_values[{folded(keyPath), folded(name)}]
+        = platform::RegValue {platform::RegSz, text + std::string(1, '\0')};
+}
+
+std::string MemoryRegistry::stored(std::string_view keyPath, std::string_view name) const
+{
+    const auto found = m_values.find({folded(keyPath), folded(name)});
+    if (found == m_values.end())
+        return "<missing>";
+    std::string text = found->second.data;
+    if (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    return text;
+}
+
+int MemoryRegistry::writesOf(std::string_view name) const
+{
+    return static_cast<int>(std::count_if(
+        writes.begin(), writes.end(), [name](const Write &w) { return w.name == name; }));
+}
+
+} // namespace testsupport

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/registry.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace testsupport {
+
+/**
+ * The current user's registry in memory, for tests: keys and names match without regard to
+ * ASCII case, every write is logged, and reads or writes can be made to fail.
+ */
+class MemoryRegistry : public platform::Registry
+{
+public:
+    /** Makes this the registry of the program until it is destroyed. */
+    MemoryRegistry();
+    ~MemoryRegistry() override;
+
+    platform::RegRead read(std::string_view keyPath, std::string_view name) override;
+    bool write(
+        std::string_view keyPath, std::string_view name, const platform::RegValue &value) override;
+
+    /** One write as it was asked for: the value's name and its data without the zero. */
+    struct Write
+    {
+        std::string name;
+        std::string text;
+        friend bool operator==(const Write &, const Write &) = default;
+    };
+    std::vector<Write> writes;
+    /** Names whose writes fail; "*" makes every write fail. */
+    std::set<std::string> failingWrites;
+    /** Every key fails to open. */
+    bool failKeys = false;
+
+    /** Stores `text` as a REG_SZ under `keyPath`. */
+    void store(std::string_view keyPath, std::string_view name, const std::string &text);
+    /** The text stored under `keyPath`, or "<missing>". */
+    std::string stored(std::string_view keyPath, std::string_view name) const;
+    /** How many writes of `name` were logged. */
+    int writesOf(std::string_view name) const;
+
+private:
+    static std::string folded(std::string_view text);
+    std::map<std::pair<std::string, std::string>, platform::RegValue> m_values;
+};
+
+} // namespace testsupport

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+/** A fresh folder under the temporary folder, removed with everything in it at the end. */
+class TempDir
+{
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+
+    const std::string &path() const { return m_path; }
+    /** The path of `name` inside the folder (nothing is created). */
+    std::string file(const std::string &name) const;
+
+private:
+    std::string m_path;
+};
+
+/** Writes `bytes` to `path`, replacing it; aborts the test run when that fails. */
+void writeFile(const std::string &path, const std::string &bytes);
+/** The whole content of `path`, or "<missing>" when it cannot be read. */
+std::string readFile(const std::string &path);
+
+/**
+ * The bytes of an uncompressed 24-bit Windows bitmap file of `width` x `height` pixels, all
+ * of one colour (0xRRGGBB).
+ */
+std::string bitmapFile(int width, int height, unsigned colour = 0x008080);
+
+} // namespace testsupport
