@@ -5,7 +5,6 @@
 #include "core/settings_binding.h"
 #include "picturelist/list_file.h"
 #include "picturelist/settings_string.h"
-#include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "settings/numtext.h"
 #include "settings/regstring.h"
@@ -14,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <stdexcept>
 
 using settings::Setting;
@@ -224,25 +222,16 @@ void TForm1::FontMe()
 
 void TForm1::ReadListFile()
 {
-    const std::string path = m_env.listFilePath();
-    std::string bytes;
-    if (!platform::readWholeFile(path, bytes)) {
-        // No list file gives an empty list, silently; one that is there but cannot be read is
-        // kept as it is, never written over by the empty list.
-        std::error_code error;
-        const bool exists = std::filesystem::symlink_status(path, error).type()
-            != std::filesystem::file_type::not_found;
-        m_listState = exists && !error ? ListState::Unreadable : ListState::NoFile;
-        return;
-    }
-    m_listState = ListState::Read;
-    appendEntries(picturelist::parseListFile(bytes));
+    // No list file gives an empty list, silently; one that is there but cannot be read is kept
+    // as it is, never written over by the empty list.
+    picturelist::ListFileRead read = picturelist::readListFile(m_env.listFilePath());
+    m_listState = read.state;
+    appendEntries(read.entries);
 }
 
 void TForm1::WriteListFile()
 {
-    if (!platform::writeFileAtomically(
-            m_env.listFilePath(), picturelist::formatListFile(entries())))
+    if (!picturelist::writeListFile(m_env.listFilePath(), entries()))
         showMessage("Unable to save filenames!");
 }
 
@@ -390,7 +379,7 @@ void TForm1::saveState(bool SkipList)
 {
     // What was never read is never written: a list that could not be read stays as it is,
     // and so does the stored current picture that belongs to it.
-    const bool listLoaded = m_listState == ListState::Read || m_listState == ListState::NoFile;
+    const bool listLoaded = m_listState != ListState::Unreadable;
     if (!SkipList && listLoaded)
         WriteListFile();
     for (Setting id : settings::WriteOrder) {

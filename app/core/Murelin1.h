@@ -6,6 +6,7 @@
 
 #include "core/controls.h"
 #include "core/form_shell.h"
+#include "picturelist/list_file.h"
 #include "picturelist/picture_entry.h"
 
 #include <cstdint>
@@ -162,7 +163,7 @@ public:
     std::string newEntrySettings() const;
 
     /** What became of the list file at start. */
-    enum class ListState { NotRead, Read, NoFile, Unreadable };
+    using ListState = picturelist::ListFileState;
     ListState listState() const { return m_listState; }
     bool trayIconAdded() const { return m_trayIconAdded; }
     bool starting() const { return m_starting; }
@@ -181,6 +182,7 @@ private:
     void exitSequence();
     void endWithoutSaving();
     void appendEntries(const picturelist::PictureEntries &entries);
+    /** Names the files the list file could not hold, so they were left out. */
     void reportRefused(const std::vector<std::string> &refused);
     void moveThroughList(bool forward);
     void moveCurrentPicture(bool up);
@@ -203,7 +205,7 @@ private:
 
     core::FormShell &m_shell;
     Environment m_env;
-    ListState m_listState = ListState::NotRead;
+    ListState m_listState = ListState::NoFile;
     bool m_trayIconAdded = false;
     bool m_starting = false;
     bool m_started = false;

@@ -71,18 +71,27 @@ void TForm1::B10Click()
         chosen = m_shell.openDialog(request);
     }
     // The chosen names are held as bytes here rather than in the scratch list.
+    std::vector<std::string> refused;
     if (!chosen.empty()) {
-        const std::string settings = newEntrySettings();
-        picturelist::PictureEntries added;
-        added.reserve(chosen.size());
-        for (const std::string &name : chosen)
-            added.push_back(picturelist::PictureEntry {name, settings});
-        appendEntries(added);
+        appendEntries(picturelist::addedEntries(chosen, newEntrySettings(), &refused));
         PictureIndex = picturelist::indexAfterAppend(PictureIndex, itemCount());
-        SelectPictureIndex();
+        if (PictureIndex >= 0)
+            SelectPictureIndex();
     }
     updateCount();
+    reportRefused(refused);
     DisplayMe();
+}
+
+void TForm1::reportRefused(const std::vector<std::string> &refused)
+{
+    if (refused.empty())
+        return;
+    std::string text = "These files were not added: the list file cannot hold a name with a "
+                       "line break or a Ctrl-Z in it.";
+    for (const std::string &name : refused)
+        text += "\n" + name;
+    showMessage(text);
 }
 
 void TForm1::B6Click()
@@ -165,11 +174,13 @@ void TForm1::B9Click()
 void TForm1::WMDropFiles(const std::vector<std::string> &names)
 {
     // Every name arrives whole, however long; the whole name is tested and stored.
-    appendEntries(picturelist::droppedEntries(names, newEntrySettings()));
+    std::vector<std::string> refused;
+    appendEntries(picturelist::droppedEntries(names, newEntrySettings(), &refused));
     PictureIndex = picturelist::indexAfterAppend(PictureIndex, itemCount());
     if (PictureIndex >= 0)
         SelectPictureIndex();
     updateCount();
+    reportRefused(refused);
     ReadOptions();
     DisplayMe();
 }

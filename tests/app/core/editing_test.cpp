@@ -86,6 +86,21 @@ TEST(AddTest, CancelledStillShowsCountAndPreview)
     EXPECT_EQ(world.messages(), std::vector<std::string> {UnableToLoad});
 }
 
+TEST(AddTest, NamesTheListFileCannotHoldAreNamedAndTheOthersGoIn)
+{
+    FormWorld world;
+    auto form = world.start();
+    world.shell.chosen = {"/p/a.bmp", "/p/b\rc.bmp", "/p/d\x1a.bmp", "/p/e.bmp"};
+    form->buttonClick("BitBtn7");
+    EXPECT_EQ(form->ListBox1.items(), (std::vector<std::string> {"/p/a.bmp", "/p/e.bmp"}));
+    EXPECT_EQ(form->Panel5.caption(), "2");
+    ASSERT_EQ(world.messages().size(), 1u);
+    const std::string text = world.messages()[0];
+    EXPECT_NE(text.find("\n/p/b\rc.bmp"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n/p/d\x1a.bmp"), std::string::npos) << text;
+    EXPECT_EQ(text.find("/p/a.bmp"), std::string::npos) << text;
+}
+
 // ---------------------------------------------------------------- Remove
 
 struct Removal
@@ -328,6 +343,17 @@ TEST(DropTest, EachDropOnceAndNamesAsBytes)
     form->WMDropFiles({"/d/1.bmp"});
     form->WMDropFiles({latin1, "/d/1.bmp"});
     EXPECT_EQ(form->ListBox1.items(), (std::vector<std::string> {"/d/1.bmp", latin1, "/d/1.bmp"}));
+}
+
+TEST(DropTest, NamesTheListFileCannotHoldAreNamedAndTheOthersGoIn)
+{
+    FormWorld world;
+    auto form = world.start();
+    form->WMDropFiles({"/d/line\nbreak.bmp", "/d/ok.bmp", "/d/skipped\r.jpg"});
+    EXPECT_EQ(form->ListBox1.items(), std::vector<std::string> {"/d/ok.bmp"});
+    ASSERT_EQ(world.messages().size(), 1u);
+    EXPECT_NE(world.messages()[0].find("\n/d/line\nbreak.bmp"), std::string::npos);
+    EXPECT_EQ(world.messages()[0].find("skipped"), std::string::npos); // no bitmap: not named
 }
 
 // ---------------------------------------------------------------- the preview

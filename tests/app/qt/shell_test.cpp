@@ -7,6 +7,7 @@
 #include "qt/widgets.h"
 
 #include "jpegctl/JpgImg.h"
+#include "platform/paths.h"
 #include "platform/shell.h"
 
 #include <QCheckBox>
@@ -36,6 +37,12 @@ class TestWindow : public qtshell::MainWindow
 public:
     using MainWindow::MainWindow;
     bool notificationAreaAvailable() override { return true; }
+    bool openHelp(const std::string &file, const std::string &topic) override
+    {
+        helpOpened.emplace_back(file, topic);
+        return true;
+    }
+    std::vector<std::pair<std::string, std::string>> helpOpened;
 };
 
 /** The window over a private world; boxes are answered by the tests. */
@@ -45,7 +52,9 @@ struct ShellWorld : FormWorld
 
     TForm1 &start()
     {
-        window = std::make_unique<TestWindow>(environment());
+        TForm1::Environment env = environment();
+        env.helpFile.clear(); // the shell's own choice
+        window = std::make_unique<TestWindow>(env);
         window->form().FormCreate();
         return window->form();
     }
@@ -437,6 +446,19 @@ private Q_SLOTS:
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(world.window.get(), &enter);
         QVERIFY(!enter.isAccepted()); // other drags are refused
+    }
+
+    // Which folder holds the page (beside the program, else the installed data folder) is the
+    // platform's lookup, run for real by the end-to-end tests of the build and of the package.
+    void helpOpensTheProgramsHelpPageAtItsContents()
+    {
+        ShellWorld world;
+        world.start();
+        world.get<QPushButton>("BitBtn4")->click();
+        const auto &opened = static_cast<TestWindow &>(*world.window).helpOpened;
+        QCOMPARE(opened.size(), size_t(1));
+        QCOMPARE(opened.front().first, platform::dataFilePath(platform::helpFileName()));
+        QCOMPARE(opened.front().second, std::string("Contents"));
     }
 
     void theHelpPageShipsWithAContentsAnchorAndEveryControl()
