@@ -9,14 +9,6 @@
 
 #include <stdexcept>
 
-namespace {
-
-// The mouse messages the notification icon reports.
-constexpr std::uint32_t WM_LBUTTONDOWN_ = 0x0201;
-constexpr std::uint32_t WM_RBUTTONDOWN_ = 0x0204;
-
-} // namespace
-
 // ---------------------------------------------------------------- the wallpaper
 
 void TForm1::SetFirst()
@@ -126,13 +118,13 @@ void TForm1::AppOnMinimize()
 
 void TForm1::TrayIconMessage(std::uint32_t lParam)
 {
-    if (lParam == WM_RBUTTONDOWN_) {
+    if (lParam == core::TrayRightButtonDown) {
         // Shown at its position, taskbar entry back, out of the minimised state; the shell
         // runs FormShow when the window was hidden.
         m_shell.showWindow();
         DisplayMe();
     }
-    if (lParam == WM_LBUTTONDOWN_ && IconClickOn)
+    if (lParam == core::TrayLeftButtonDown && IconClickOn)
         B1Click();
 }
 

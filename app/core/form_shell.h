@@ -5,10 +5,26 @@
 // the help viewer. The Qt shell (Linux) and the Win32 shell (Windows) implement it; tests
 // answer it themselves.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace core {
+
+/**
+ * The mouse messages over the notification icon, as TrayIconMessage receives them in its
+ * lParam: numbered as the system numbers its mouse messages (WM_LBUTTONDOWN ...).
+ */
+enum TrayMouseMessage : std::uint32_t {
+    TrayMouseMove = 0x0200,
+    TrayLeftButtonDown = 0x0201,
+    TrayLeftButtonUp = 0x0202,
+    TrayLeftButtonDoubleClick = 0x0203,
+    TrayRightButtonDown = 0x0204,
+    TrayRightButtonUp = 0x0205,
+    TrayRightButtonDoubleClick = 0x0206,
+    TrayMiddleButtonDown = 0x0207,
+};
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgButtons { Ok, YesNoCancel };

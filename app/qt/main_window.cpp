@@ -85,10 +85,6 @@ void setFieldColour(QWidget *w, const QColor &c)
     w->setPalette(p);
 }
 
-// The mouse messages the notification icon reports, as the system numbers them.
-constexpr std::uint32_t WM_LBUTTONDOWN_ = 0x0201;
-constexpr std::uint32_t WM_RBUTTONDOWN_ = 0x0204;
-
 } // namespace
 
 QImage MainWindow::programIcon()
@@ -490,9 +486,9 @@ bool MainWindow::addTrayIcon()
 {
     m_tray = std::make_unique<platform::TrayIcon>(this);
     connect(m_tray.get(), &platform::TrayIcon::rightButtonDown, this,
-        [this] { m_form.run([this] { m_form.TrayIconMessage(WM_RBUTTONDOWN_); }); });
+        [this] { m_form.run([this] { m_form.TrayIconMessage(core::TrayRightButtonDown); }); });
     connect(m_tray.get(), &platform::TrayIcon::leftButtonDown, this,
-        [this] { m_form.run([this] { m_form.TrayIconMessage(WM_LBUTTONDOWN_); }); });
+        [this] { m_form.run([this] { m_form.TrayIconMessage(core::TrayLeftButtonDown); }); });
     return m_tray->add(programIcon(), std::string(layout::TrayTip));
 }
 

@@ -9,15 +9,6 @@ namespace {
 
 using namespace testsupport;
 
-constexpr std::uint32_t WM_MOUSEMOVE_ = 0x0200;
-constexpr std::uint32_t WM_LBUTTONDOWN_ = 0x0201;
-constexpr std::uint32_t WM_LBUTTONUP_ = 0x0202;
-constexpr std::uint32_t WM_LBUTTONDBLCLK_ = 0x0203;
-constexpr std::uint32_t WM_RBUTTONDOWN_ = 0x0204;
-constexpr std::uint32_t WM_RBUTTONUP_ = 0x0205;
-constexpr std::uint32_t WM_RBUTTONDBLCLK_ = 0x0206;
-constexpr std::uint32_t WM_MBUTTONDOWN_ = 0x0207;
-
 struct Step
 {
     const char *name;
@@ -327,13 +318,13 @@ TEST(TrayTest, RightClickShowsTheWindowAndCancelsTheAutomaticExit)
     EXPECT_FALSE(world.shell.visible);
     EXPECT_TRUE(form->Timer1.running());
     EXPECT_TRUE(world.shell.trayShown);
-    form->TrayIconMessage(WM_RBUTTONDOWN_);
+    form->TrayIconMessage(core::TrayRightButtonDown);
     EXPECT_TRUE(world.shell.visible);
     EXPECT_FALSE(form->Timer1.running());
     EXPECT_EQ(world.messages().size(), 1u); // the preview was drawn
     // Shown already: only the preview is drawn again; FormShow does not run again.
     form->Timer1.setEnabled(true);
-    form->TrayIconMessage(WM_RBUTTONDOWN_);
+    form->TrayIconMessage(core::TrayRightButtonDown);
     EXPECT_TRUE(form->Timer1.running());
     EXPECT_EQ(world.messages().size(), 2u);
     EXPECT_TRUE(world.calls.empty());
@@ -349,8 +340,8 @@ TEST(TrayTest, LeftClickRunsNextOnlyWithIconClickNext)
             world.store("IconClick", iconClick ? "true" : "false");
             auto form = world.start();
             if (shown)
-                form->TrayIconMessage(WM_RBUTTONDOWN_);
-            form->TrayIconMessage(WM_LBUTTONDOWN_);
+                form->TrayIconMessage(core::TrayRightButtonDown);
+            form->TrayIconMessage(core::TrayLeftButtonDown);
             EXPECT_EQ(world.shell.visible, shown);
             if (iconClick) {
                 ASSERT_EQ(world.calls.size(), 1u);
@@ -370,8 +361,9 @@ TEST(TrayTest, OtherMouseMessagesDoNothing)
     world.store("IconClick", "true");
     world.store("AutoQuit", "true");
     auto form = world.start();
-    for (std::uint32_t message : {WM_MOUSEMOVE_, WM_LBUTTONUP_, WM_LBUTTONDBLCLK_, WM_RBUTTONUP_,
-             WM_RBUTTONDBLCLK_, WM_MBUTTONDOWN_})
+    for (std::uint32_t message :
+        {core::TrayMouseMove, core::TrayLeftButtonUp, core::TrayLeftButtonDoubleClick,
+            core::TrayRightButtonUp, core::TrayRightButtonDoubleClick, core::TrayMiddleButtonDown})
         form->TrayIconMessage(message);
     EXPECT_TRUE(world.calls.empty());
     EXPECT_FALSE(world.shell.visible);
@@ -383,12 +375,12 @@ TEST(TrayTest, MinimisingHidesTheWindowAndKeepsTheIcon)
     FormWorld world;
     world.store("AutoQuit", "true");
     auto form = world.start();
-    form->TrayIconMessage(WM_RBUTTONDOWN_);
+    form->TrayIconMessage(core::TrayRightButtonDown);
     form->AppOnMinimize();
     EXPECT_FALSE(world.shell.visible);
     EXPECT_TRUE(world.shell.trayShown);
     EXPECT_FALSE(form->Timer1.running()); // hiding does not re-arm the automatic exit
-    form->TrayIconMessage(WM_RBUTTONDOWN_);
+    form->TrayIconMessage(core::TrayRightButtonDown);
     EXPECT_TRUE(world.shell.visible);
     EXPECT_EQ(world.endProcessCalls, 0);
 }

@@ -143,7 +143,7 @@ TEST(ShutdownTest, ShowingTheWindowCancelsTheAutomaticExit)
     world.store("AutoQuit", "true");
     auto form = world.start();
     EXPECT_TRUE(form->Timer1.running());
-    form->TrayIconMessage(0x0204);
+    form->TrayIconMessage(core::TrayRightButtonDown);
     EXPECT_FALSE(form->Timer1.running());
     form->AppOnMinimize();
     EXPECT_FALSE(world.shell.visible);

@@ -373,6 +373,8 @@ private Q_SLOTS:
                 filters << combo->itemText(i);
             dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
                 ->setText(QString::fromStdString(typed));
+            // A dialog that refuses the name stays open: it is cancelled, and nothing is chosen.
+            QTimer::singleShot(1000, dialog, [dialog] { dialog->reject(); });
             static_cast<QDialog *>(dialog)->accept();
         });
         const auto names = world.window->openDialog({"*.bmp", "*.bmp|*.bmp", true});
