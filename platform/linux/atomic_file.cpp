@@ -1,4 +1,5 @@
 #include "platform/atomic_file.h"
+#include "regular_file.h"
 
 #include <cctype>
 #include <cerrno>
@@ -213,6 +214,21 @@ int openRegular(const std::string &path, struct stat &st)
 }
 
 } // namespace
+
+int openRegularFile(const std::string &path)
+{
+    struct stat st
+    {
+    };
+    const int fd = openRegular(path, st);
+    if (fd >= 0) {
+        // the file is known to be regular: its readers may wait as they would on any file
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags >= 0)
+            ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
+    return fd;
+}
 
 bool regularFileOpens(const std::string &path)
 {

@@ -1,9 +1,9 @@
 #include "bitmap_scale.h"
+#include "linux/regular_file.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -96,7 +96,7 @@ QImage readBitmapShrunk(const std::string &path, QSize target)
 {
     if (target.isEmpty())
         return {};
-    Fd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd file(openRegularFile(path));
     if (file.get() < 0)
         return {};
     unsigned char header[54];

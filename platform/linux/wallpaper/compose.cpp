@@ -1,14 +1,13 @@
 #include "compose.h"
 
 #include "bitmap_scale.h"
+#include "linux/regular_file.h"
 
-#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,19 +17,6 @@
 namespace platform::desk {
 
 namespace {
-
-/** Opens `path` byte for byte; Qt's own file names cannot carry every Linux name. */
-bool openByBytes(QFile &file, const std::string &path, int flags, QIODevice::OpenMode mode)
-{
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
-}
 
 bool makeDirectories(const std::string &path)
 {
@@ -64,6 +50,19 @@ std::optional<long long> modifiedAt(const std::string &path)
 
 } // namespace
 
+bool openPicture(QFile &file, const std::string &path)
+{
+    // byte for byte: Qt's own file names cannot carry every Linux name
+    const int fd = openRegularFile(path);
+    if (fd < 0)
+        return false;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
 QImage loadPicture(const std::string &path, QSize scaleTo)
 {
     if (path.empty())
@@ -75,7 +74,7 @@ QImage loadPicture(const std::string &path, QSize scaleTo)
             return shrunk;
     }
     QFile file;
-    if (!openByBytes(file, path, O_RDONLY, QIODevice::ReadOnly))
+    if (!openPicture(file, path))
         return {};
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);

@@ -2,6 +2,7 @@
 
 #include "desk_placement.h"
 
+#include <QFile>
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -18,6 +19,12 @@ struct OutputArea
     std::string name;
     QRect rect;
 };
+
+/**
+ * Opens the picture at `path` (bytes, as they stand) into `file` for reading; false when it is
+ * not a regular file that opens. A FIFO, a device or a folder is refused without waiting.
+ */
+bool openPicture(QFile &file, const std::string &path);
 
 /**
  * Reads any picture Qt can decode from `path` (bytes, opened as they stand; the format is

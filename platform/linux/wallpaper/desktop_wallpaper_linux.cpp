@@ -8,15 +8,12 @@
 #include "x11_root.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QScreen>
 
 #include <cstdlib>
-#include <fcntl.h>
 #include <malloc.h>
-#include <unistd.h>
 
 namespace platform {
 
@@ -27,14 +24,9 @@ namespace {
 /** The picture's format when Qt can read it ("png", "jpeg", ...); "" otherwise. */
 std::string readableFormat(const std::string &path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return {};
     QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!openPicture(file, path))
         return {};
-    }
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead())
