@@ -32,6 +32,11 @@ bool deleteTrayIcon(TrayIconRecord &record)
     return Shell_NotifyIconA(NIM_DELETE, reinterpret_cast<NOTIFYICONDATAA *>(&record)) != FALSE;
 }
 
+bool notificationAreaPresent()
+{
+    return FindWindowA("Shell_TrayWnd", nullptr) != nullptr;
+}
+
 TrayButton trayButtonFor(LPARAM lParam)
 {
     if (lParam == WM_RBUTTONDOWN)

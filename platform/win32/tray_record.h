@@ -50,6 +50,9 @@ TrayIconRecord makeTrayIconRecord(HWND window, HICON icon, std::string_view tip)
 bool addTrayIcon(TrayIconRecord &record);
 bool deleteTrayIcon(TrayIconRecord &record);
 
+/** True when the desktop has a notification area (the taskbar's window) to hold the icon. */
+bool notificationAreaPresent();
+
 /** What a callback message of the icon reports. */
 enum class TrayButton { None, Right, Left };
 

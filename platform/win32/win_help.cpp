@@ -21,4 +21,17 @@ bool openWinHelp(HWND owner, const std::string &helpFile, const std::string &top
     return true;
 }
 
+HelpShown openHelpOrPage(
+    HWND owner, const std::string &helpFile, const std::string &topic, const std::string &page)
+{
+    // A missing file is not handed to the viewer, which would only report it.
+    if (GetFileAttributesA(helpFile.c_str()) != INVALID_FILE_ATTRIBUTES
+        && openWinHelp(owner, helpFile, topic))
+        return HelpShown::HelpViewer;
+    // ShellExecuteA reports success with a value above 32.
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(owner, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32 ? HelpShown::Page : HelpShown::Nothing;
+}
+
 } // namespace platform::win32

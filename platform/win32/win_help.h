@@ -17,4 +17,15 @@ std::string helpJumpMacro(std::string_view topic);
  */
 bool openWinHelp(HWND owner, const std::string &helpFile, const std::string &topic);
 
+/** Where the help was shown. */
+enum class HelpShown { HelpViewer, Page, Nothing };
+
+/**
+ * Help as the program offers it. No Windows since Vista ships a viewer for the old help files:
+ * when `helpFile` is missing, or the viewer cannot open it, the HTML page `page` is opened
+ * instead with the program the system opens such pages with (ShellExecuteA, "open").
+ */
+HelpShown openHelpOrPage(
+    HWND owner, const std::string &helpFile, const std::string &topic, const std::string &page);
+
 } // namespace platform::win32

@@ -1,0 +1,25 @@
+// Program entry on Windows: the single-instance guard, the main window and the message loop.
+#include "main_window.h"
+
+#include "platform/instance_guard.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    // A second copy ends here, before it makes a window or touches a setting or a file.
+    platform::InstanceGuard guard("one_inst_runall_going");
+    if (guard.alreadyExists())
+        return 0;
+
+    // The window stays hidden: only the notification icon shows.
+    win32shell::MainWindow window(instance);
+    TForm1 &Form1 = window.form();
+    Form1.FormCreate();
+    MSG message {};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    // However the loop ended, the program ends through its saving path.
+    Form1.WMEndSession();
+    return 0;
+}

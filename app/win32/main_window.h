@@ -1,0 +1,94 @@
+#pragma once
+
+// The Win32 shell of the main window (Windows): the system's own controls, made with
+// CreateWindowExA from the layout data, each bound to its model in the form core both ways, and
+// the answers to the core's requests for dialogs, the notification icon and the window's
+// visibility. One window procedure takes every message; the behaviour lives in the core.
+
+#include "core/Murelin1.h"
+#include "core/layout.h"
+#include "handles.h"
+#include "win32/tray_record.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace win32shell {
+
+class MainWindow final : public core::FormShell
+{
+public:
+    MainWindow(HINSTANCE instance, TForm1::Environment environment = {});
+    ~MainWindow() override;
+    MainWindow(const MainWindow &) = delete;
+    MainWindow &operator=(const MainWindow &) = delete;
+
+    TForm1 &form() { return m_form; }
+    HWND handle() const { return m_window.get(); }
+    /** The window the layout names `name` (for a spin edit, its edit field). */
+    HWND control(std::string_view name) const;
+
+    // core::FormShell
+    core::MsgAnswer messageBox(const core::MessageRequest &request) override;
+    std::vector<std::string> openDialog(const core::OpenDialogRequest &request) override;
+    void closeModals() override;
+    bool addTrayIcon() override;
+    void removeTrayIcon() override;
+    bool notificationAreaAvailable() override;
+    void acceptDroppedFiles() override;
+    void showWindow() override;
+    void hideWindow() override;
+    core::Size maximizedWindowSize() override;
+    core::Size outerWindowSize() override;
+    int pixelsPerInch() override;
+    core::Size loadBitmap(const std::string &path) override;
+    bool openHelp(const std::string &file, const std::string &topic) override;
+
+private:
+    /** One control of the layout as built: its window and what painting it needs. */
+    struct Native
+    {
+        const core::layout::ControlLayout *layout = nullptr;
+        HWND window = nullptr; // a spin edit's edit field
+        HWND buddy = nullptr; // a spin edit's up/down buttons
+        BrushHandle background; // a panel's or an edit field's colour
+        COLORREF colour = 0; // a panel's
+        COLORREF text = 0;
+        bool hasTextColour = false;
+        HFONT font = nullptr;
+    };
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onPanelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(HWND from, WORD code);
+    LRESULT onColour(HDC dc, HWND from);
+    void paintPanel(HWND window);
+    void drawPreview(const DRAWITEMSTRUCT &item);
+
+    void build();
+    void make(Native &native, HWND parent, int id);
+    void makeRadioItems(const Native &group, HWND parent);
+    void bindList(core::ListBox &model, HWND list);
+    void bindTimer(core::Timer &model, UINT_PTR id);
+    void applyFonts();
+    Native *find(HWND window);
+    const Native &native(std::string_view name) const;
+
+    HINSTANCE m_instance;
+    TForm1 m_form;
+    WindowHandle m_window;
+    std::vector<Native> m_controls; // in the layout's order
+    std::vector<HWND> m_radioItems;
+    WindowHandle m_tips;
+    FontHandle m_font;
+    FontHandle m_boldFont;
+    IconHandle m_icon;
+    BitmapHandle m_preview;
+    platform::win32::TrayIconRecord m_tray {};
+    bool m_trayAdded = false;
+    bool m_programChange = false;
+};
+
+} // namespace win32shell
