@@ -139,3 +139,9 @@ INSTANTIATE_TEST_SUITE_P(Placements, DesktopValues,
             {{"0", "2", "0", "0"}, {"0", "0", "0", "0"}}},
         PlacementCase {"None", {false, false, false, false, 7, 9}, {}}),
     [](const testing::TestParamInfo<PlacementCase> &c) { return std::string(c.param.name); });
+
+// The system's wallpaper as any program sees it, for the end-to-end run of the real program.
+const ChildMode printWallpaperMode("print-wallpaper", [](const std::vector<std::string> &) {
+    std::printf("%s\n", systemWallpaper().c_str());
+    return 0;
+});
