@@ -259,13 +259,19 @@ ok "closing the window: exit code 0, the list and the settings saved"
 # ---------------------------------------------------------------- wine's own desktop paints
 # A centred and a tiled picture, laid at start, read back from the screen. The desktop is
 # 800 x 600 at the top left of the screen.
-on_desktop() { # SETTINGS_STRING: runs the program on wine's desktop, laying halves.bmp
-    entries "$pics/halves.bmp" "$1"
+on_desktop() { # SETTINGS_STRING: runs the program on wine's desktop, laying Halves.bmp
+    # Three pictures on drive C:, the second one next after the stored current one.
+    mkdir -p "$WINEPREFIX/drive_c/Pictures"
+    cp "$pics/red.bmp" "$WINEPREFIX/drive_c/Pictures/Evening.bmp"
+    cp "$pics/halves.bmp" "$WINEPREFIX/drive_c/Pictures/Halves.bmp"
+    cp "$pics/blue.bmp" "$WINEPREFIX/drive_c/Pictures/Morning.bmp"
+    printf 'C:\\Pictures\\Evening.bmp\r\n00|0\r\nC:\\Pictures\\Halves.bmp\r\n%s\r\nC:\\Pictures\\Morning.bmp\r\n3120|40\r\n' \
+        "$1" >"$listfile"
     settings Index=0 LoadStart=true IconClick=false PreviewOn=true FLeft=20 FTop=20
     wine explorer /desktop=murelin,800x600 "$bin/murelin.exe" >"$work/out" 2>&1 &
     pid=$!
-    wait_for '[ "$(wallpaper)" = "$(winpath "$pics/halves.bmp")" ]' 30 ||
-        fail "nothing laid on wine's desktop: $(cat "$work/out")"
+    wait_for '[ "$(wallpaper)" = "C:\\Pictures\\Halves.bmp" ]' 30 ||
+        fail "nothing laid on wine's desktop: $(cat "$work/out") $(wallpaper)"
 }
 leave_desktop() {
     # The end of the session reaches the windows of the desktop it is sent on; then the desktop
