@@ -238,19 +238,37 @@ wait_for 'grep -q "drag ended" "$work/drag.out"' 10 || fail "the drag did not en
 grep -q "drag ended: copied" "$work/drag.out" || fail "the drop was refused: $(cat "$work/drag.out")"
 wait "$drag" 2>/dev/null || true
 
+# Add: the system's file dialog, several names chosen at once in a folder.
+mkdir -p "$pics/more"
+cp "$pics/red.bmp" "$pics/more/D.bmp"
+cp "$pics/blue.bmp" "$pics/more/E 2.bmp"
+xdotool mousemove --window "$window" 116 270 click 1
+wait_for 'xdotool search --onlyvisible --name "^Open$" >/dev/null 2>&1' 10 || fail "Add showed no file dialog"
+dialog=$(xdotool search --onlyvisible --name "^Open$" | head -n 1)
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+sleep 0.5
+xdotool type --delay 20 "$(winpath "$pics/more")"
+xdotool key Return
+sleep 1
+xdotool type --delay 20 '"D.bmp" "E 2.bmp"'
+xdotool key Return
+wait_for '! xdotool search --onlyvisible --name "^Open$" >/dev/null 2>&1' 10 || fail "the file dialog stayed"
+ok "Add: the system's file dialog takes two names at once"
+
 end_program close
 [ "$status" = 0 ] || fail "exit code $status after closing the window"
 names=$(awk 'NR % 2 == 1' "$listfile" | tr -d '\r')
 expected=$(printf '%s\n' "$(winpath "$pics/red.bmp")" "$(winpath "$pics/blue.bmp")" \
-    "$(winpath "$pics/A.bmp")" "$(winpath "$pics/C.BMP")" "$(winpath "$long/Deep down.bmp")")
+    "$(winpath "$pics/A.bmp")" "$(winpath "$pics/C.BMP")" "$(winpath "$long/Deep down.bmp")" \
+    "$(winpath "$pics/more/D.bmp")" "$(winpath "$pics/more/E 2.bmp")")
 [ "$names" = "$expected" ] || {
     printf '%s\n' "$names" >"$work/names"
     printf '%s\n' "$expected" >"$work/expected"
     diff "$work/expected" "$work/names" | sed "s/folder-with-a-long-name-for-the-drop-test/F/g" >&2 || true
-    fail "the list after the drop differs from the names dragged"
+    fail "the list after the drop and Add differs from the names given"
 }
 deep=$(winpath "$long/Deep down.bmp")
-ok "a real drag from an X program: the bitmaps join the list, a name of ${#deep} characters whole"
+ok "a real drag from an X program and Add: the bitmaps join the list in order, a dropped name of ${#deep} characters whole"
 [ "$(value "$key" Index)" = 0 ] && [ "$(value "$key" IconClick)" = true ] &&
     [ "$(value "$key" FLeft)" = 210 ] && [ "$(value "$key" FTop)" = 150 ] ||
     fail "settings after closing: Index $(value "$key" Index) IconClick $(value "$key" IconClick) at $(value "$key" FLeft),$(value "$key" FTop)"
