@@ -173,8 +173,8 @@ void MainWindow::build()
     RECT frame {0, 0, layout::ClientWidth, layout::ClientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
     m_window.reset(CreateWindowExA(0, WindowClass, text(layout::Caption).c_str(), style,
-        m_form.Form1.left(), m_form.Form1.top(), frame.right - frame.left, frame.bottom - frame.top,
-        nullptr, nullptr, m_instance, this));
+        m_form.Form1.placedLeft(), m_form.Form1.placedTop(), frame.right - frame.left,
+        frame.bottom - frame.top, nullptr, nullptr, m_instance, this));
     if (!m_window)
         throw std::runtime_error("the main window cannot be created");
     SendMessageA(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon.get()));
@@ -196,9 +196,21 @@ void MainWindow::build()
     }
 
     m_form.Form1.viewChanged = [this] {
-        SetWindowPos(handle(), nullptr, m_form.Form1.left(), m_form.Form1.top(), 0, 0,
+        SetWindowPos(handle(), nullptr, m_form.Form1.placedLeft(), m_form.Form1.placedTop(), 0, 0,
             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         applyFonts();
+    };
+    // Where the window stands, the user's moves included; a minimised window is asked where it
+    // will stand again.
+    m_form.Form1.whereShown = [this] {
+        WINDOWPLACEMENT placement {};
+        placement.length = sizeof placement;
+        RECT r {};
+        if (IsIconic(handle()) && GetWindowPlacement(handle(), &placement))
+            r = placement.rcNormalPosition;
+        else
+            GetWindowRect(handle(), &r);
+        return std::pair<int, int> {r.left, r.top};
     };
     bindTimer(m_form.Timer1, Timer1Id);
     bindTimer(m_form.Timer2, Timer2Id);
@@ -511,13 +523,6 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         f.run([&f, &names] { f.WMDropFiles(names); });
         return 0;
     }
-    case WM_MOVE:
-        if (!IsIconic(window)) {
-            RECT r {};
-            GetWindowRect(window, &r);
-            f.Form1.moved(r.left, r.top);
-        }
-        return 0;
     case WM_SIZE:
         // Only the step into the minimised state: the window and its taskbar button go.
         if (wParam == SIZE_MINIMIZED)

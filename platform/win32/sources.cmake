@@ -1,7 +1,6 @@
 # The Windows backend of platform/. Included by platform/CMakeLists.txt, which builds
 #   murelin_platform      from MURELIN_PLATFORM_WIN32_SOURCES (no toolkit; cross-built and
 #                         tested under wine, tests/win32/),
-#   murelin_platform_gui  from MURELIN_PLATFORM_WIN32_GUI_SOURCES (the toolkit's side),
 #   murelin_desktop       from MURELIN_DESKTOP_WIN32_SOURCES (the system's wallpaper call).
 set(murelin_win32_dir ${CMAKE_CURRENT_LIST_DIR})
 
@@ -19,10 +18,6 @@ set(MURELIN_PLATFORM_WIN32_SOURCES
     ${murelin_win32_dir}/dropped_files.cpp
     ${murelin_win32_dir}/win_help.h
     ${murelin_win32_dir}/win_help.cpp)
-
-set(MURELIN_PLATFORM_WIN32_GUI_SOURCES
-    ${murelin_win32_dir}/shell_win32.cpp
-    ${murelin_win32_dir}/end_requests_win32.cpp)
 
 set(MURELIN_DESKTOP_WIN32_SOURCES
     ${murelin_win32_dir}/desktop_wallpaper_win32.cpp)
