@@ -103,6 +103,41 @@ BOOL CALLBACK cancelDialog(HWND window, LPARAM)
     return TRUE;
 }
 
+/** The form's model for the control the layout names `name`, when it is of type `Model`. */
+template <typename Model, std::size_t N>
+Model *modelOf(TForm1 &form, std::string_view name,
+    const std::pair<std::string_view, Model TForm1::*> (&table)[N])
+{
+    for (const auto &[n, member] : table) {
+        if (n == name)
+            return &(form.*member);
+    }
+    return nullptr;
+}
+
+constexpr std::pair<std::string_view, core::CheckBox TForm1::*> CheckBoxes[] = {
+    {"TimedDisplay", &TForm1::TimedDisplay},
+    {"PreviewOn", &TForm1::PreviewOn},
+    {"AutoQuit", &TForm1::AutoQuit},
+    {"LoadStart", &TForm1::LoadStart},
+    {"IconClick", &TForm1::IconClick},
+    {"RandomPick", &TForm1::RandomPick},
+};
+constexpr std::pair<std::string_view, core::SpinEdit TForm1::*> SpinEdits[] = {
+    {"SpinEdit1", &TForm1::SpinEdit1},
+    {"SpinEdit2", &TForm1::SpinEdit2},
+    {"SpinEdit3", &TForm1::SpinEdit3},
+};
+constexpr std::pair<std::string_view, core::ListBox TForm1::*> ListBoxes[] = {
+    {"ListBox1", &TForm1::ListBox1},
+    {"ListBox2", &TForm1::ListBox2},
+    {"ListBox3", &TForm1::ListBox3},
+};
+constexpr std::pair<std::string_view, core::Panel TForm1::*> Panels[] = {
+    {"Panel5", &TForm1::Panel5},
+    {"Panel6", &TForm1::Panel6},
+};
+
 } // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, TForm1::Environment environment)
@@ -242,9 +277,8 @@ void MainWindow::make(Native &n, HWND parent, int id)
             : c.parent.empty()                                  ? GetSysColor(COLOR_BTNFACE)
                                                                 : native(c.parent).colour;
         n.background.reset(CreateSolidBrush(n.colour));
-        core::Panel *model = c.name == "Panel5" ? &f.Panel5
-            : c.name == "Panel6"                ? &f.Panel6
-                                                : nullptr;
+        n.panel = modelOf(f, c.name, Panels);
+        core::Panel *model = n.panel;
         if (model) {
             const HWND panel = n.window;
             model->viewChanged = [panel] { InvalidateRect(panel, nullptr, TRUE); };
@@ -257,10 +291,8 @@ void MainWindow::make(Native &n, HWND parent, int id)
                 | WS_VSCROLL,
             c.left, c.width);
         SendMessageA(n.window, LB_SETITEMHEIGHT, 0, 13);
-        bindList(c.name == "ListBox1"  ? f.ListBox1
-                : c.name == "ListBox2" ? f.ListBox2
-                                       : f.ListBox3,
-            n.window);
+        n.listBox = modelOf(f, c.name, ListBoxes);
+        bindList(*n.listBox, n.window);
         break;
     }
     case layout::Kind::Picture:
@@ -279,12 +311,8 @@ void MainWindow::make(Native &n, HWND parent, int id)
         break;
     case layout::Kind::CheckBox: {
         n.window = child(0, "BUTTON", text(c.caption), BS_AUTOCHECKBOX, c.left, c.width);
-        core::CheckBox *model = c.name == "TimedDisplay" ? &f.TimedDisplay
-            : c.name == "PreviewOn"                      ? &f.PreviewOn
-            : c.name == "AutoQuit"                       ? &f.AutoQuit
-            : c.name == "LoadStart"                      ? &f.LoadStart
-            : c.name == "IconClick"                      ? &f.IconClick
-                                                         : &f.RandomPick;
+        n.checkBox = modelOf(f, c.name, CheckBoxes);
+        core::CheckBox *model = n.checkBox;
         const HWND box = n.window;
         model->viewChanged = [box, model] {
             SendMessageA(box, BM_SETCHECK, model->checked() ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -292,9 +320,8 @@ void MainWindow::make(Native &n, HWND parent, int id)
         break;
     }
     case layout::Kind::SpinEdit: {
-        core::SpinEdit &model = c.name == "SpinEdit1" ? f.SpinEdit1
-            : c.name == "SpinEdit2"                   ? f.SpinEdit2
-                                                      : f.SpinEdit3;
+        n.spinEdit = modelOf(f, c.name, SpinEdits);
+        core::SpinEdit &model = *n.spinEdit;
         n.window = child(WS_EX_CLIENTEDGE, "EDIT", model.text(), ES_AUTOHSCROLL, c.left,
             c.width - SpinButtonsWidth);
         n.buddy = child(0, UPDOWN_CLASSA, "", UDS_ARROWKEYS, c.left + c.width - SpinButtonsWidth,
@@ -487,10 +514,7 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         if (!n || n->layout->kind != layout::Kind::SpinEdit)
             break;
         const int delta = reinterpret_cast<const NMUPDOWN *>(lParam)->iDelta;
-        core::SpinEdit &model = n->layout->name == "SpinEdit1" ? f.SpinEdit1
-            : n->layout->name == "SpinEdit2"                   ? f.SpinEdit2
-                                                               : f.SpinEdit3;
-        model.stepBy(delta);
+        n->spinEdit->stepBy(delta);
         return 1; // the buttons' own position stays
     }
     case WM_VKEYTOITEM:
@@ -571,31 +595,20 @@ void MainWindow::onCommand(HWND from, WORD code)
     case layout::Kind::CheckBox: {
         if (code != BN_CLICKED)
             break;
-        core::CheckBox &model = c.name == "TimedDisplay" ? f.TimedDisplay
-            : c.name == "PreviewOn"                      ? f.PreviewOn
-            : c.name == "AutoQuit"                       ? f.AutoQuit
-            : c.name == "LoadStart"                      ? f.LoadStart
-            : c.name == "IconClick"                      ? f.IconClick
-                                                         : f.RandomPick;
-        model.setChecked(SendMessageA(from, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        n->checkBox->setChecked(SendMessageA(from, BM_GETCHECK, 0, 0) == BST_CHECKED);
         break;
     }
     case layout::Kind::SpinEdit: {
-        core::SpinEdit &model = c.name == "SpinEdit1" ? f.SpinEdit1
-            : c.name == "SpinEdit2"                   ? f.SpinEdit2
-                                                      : f.SpinEdit3;
         if (code == EN_CHANGE && !m_programChange)
-            model.setText(windowText(from));
+            n->spinEdit->setText(windowText(from));
         else if (code == EN_KILLFOCUS)
-            model.leave();
+            n->spinEdit->leave();
         break;
     }
     case layout::Kind::ListBox: {
         if (code != LBN_SELCHANGE || m_programChange)
             break;
-        core::ListBox &model = c.name == "ListBox1" ? f.ListBox1
-            : c.name == "ListBox2"                  ? f.ListBox2
-                                                    : f.ListBox3;
+        core::ListBox &model = *n->listBox;
         const auto count = SendMessageA(from, LB_GETSELCOUNT, 0, 0);
         std::vector<int> rows(static_cast<std::size_t>(count > 0 ? count : 0));
         if (count > 0)
@@ -647,9 +660,7 @@ void MainWindow::paintPanel(HWND window)
         } else if (c.bevel == layout::Bevel::Lowered) {
             DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
         }
-        const core::Panel *model = c.name == "Panel5" ? &m_form.Panel5
-            : c.name == "Panel6"                      ? &m_form.Panel6
-                                                      : nullptr;
+        const core::Panel *model = n->panel;
         if (model && !model->caption().empty()) {
             const HGDIOBJ old = SelectObject(dc, n->font);
             SetBkMode(dc, TRANSPARENT);

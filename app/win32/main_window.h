@@ -57,6 +57,11 @@ private:
         COLORREF text = 0;
         bool hasTextColour = false;
         HFONT font = nullptr;
+        // The form's model behind it, of the control's kind.
+        core::CheckBox *checkBox = nullptr;
+        core::SpinEdit *spinEdit = nullptr;
+        core::ListBox *listBox = nullptr;
+        core::Panel *panel = nullptr;
     };
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
