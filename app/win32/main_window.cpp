@@ -32,10 +32,6 @@ constexpr int SpinButtonsWidth = 16;
 /** The help page shipped beside the program. */
 constexpr char HelpPage[] = "Murelin.html";
 
-// The mouse messages the notification icon reports, as the core takes them.
-constexpr std::uint32_t LeftButtonDown = WM_LBUTTONDOWN;
-constexpr std::uint32_t RightButtonDown = WM_RBUTTONDOWN;
-
 std::string text(std::string_view bytes)
 {
     return std::string(bytes);
@@ -535,12 +531,12 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         else if (wParam == Timer2Id)
             f.Timer2.tick();
         return 0;
-    case platform::win32::TrayCallbackMessage:
-        if (lParam == WM_RBUTTONDOWN)
-            f.run([&f] { f.TrayIconMessage(RightButtonDown); });
-        else if (lParam == WM_LBUTTONDOWN)
-            f.run([&f] { f.TrayIconMessage(LeftButtonDown); });
+    case platform::win32::TrayCallbackMessage: {
+        // lParam is the mouse message over the icon, numbered as the core takes it.
+        const auto mouse = static_cast<std::uint32_t>(lParam);
+        f.run([&f, mouse] { f.TrayIconMessage(mouse); });
         return 0;
+    }
     case WM_DROPFILES: {
         const std::vector<std::string> names
             = platform::win32::takeDroppedFiles(reinterpret_cast<HDROP>(wParam));
