@@ -1,5 +1,8 @@
 #pragma once
 
+// What the Qt shell (Linux) needs of the system beside its toolkit. The Windows program's window
+// is native (app/win32/) and takes these from platform/win32/ directly.
+
 #include <QObject>
 #include <QSize>
 
@@ -12,9 +15,9 @@ class QWidget;
 namespace platform {
 
 /**
- * The outer size of a maximised window on the primary screen (SM_CXMAXIMIZED and
- * SM_CYMAXIMIZED on Windows; on Linux the screen's available area grown by the frame a
- * maximised window has).
+ * The outer size of a maximised window on the primary screen (what SM_CXMAXIMIZED and
+ * SM_CYMAXIMIZED give on Windows): the screen's available area grown by the frame a maximised
+ * window has.
  */
 QSize maximizedWindowSize();
 
@@ -64,8 +67,8 @@ private:
 };
 
 /**
- * Makes `window` a target of files dropped from the file manager (DragAcceptFiles on
- * Windows, the toolkit's drag and drop on Linux). Each drop reports every name once, in
+ * Makes `window` a target of files dropped from the file manager, through the toolkit's drag
+ * and drop. Each drop reports every name once, in
  * the order the drag source gave them, as bytes.
  */
 class FileDropTarget : public QObject
@@ -92,8 +95,7 @@ namespace platform {
 /**
  * Reports requests from outside the program to end it: on Linux the signals SIGTERM, SIGINT
  * and SIGHUP, taken from their handlers to the user-interface thread through a pipe (the
- * handler itself only writes one byte). On Windows the end of the session arrives through the
- * toolkit, and this reports nothing.
+ * handler itself only writes one byte).
  */
 class EndRequestWatcher : public QObject
 {
