@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -90,7 +91,11 @@ void setFieldColour(QWidget *w, const QColor &c)
 QImage MainWindow::programIcon()
 {
     registerResources();
-    return QImage(QStringLiteral(":/murelin/murelin.xpm"));
+    // Read as what it is and nothing else: a reader left to guess loads every image plugin
+    // installed and asks each one first.
+    QImageReader reader(QStringLiteral(":/murelin/murelin.xpm"), "xpm");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 MainWindow::MainWindow(TForm1::Environment environment)
@@ -104,7 +109,7 @@ MainWindow::MainWindow(TForm1::Environment environment)
         return std::move(environment);
     }())
 {
-    build();
+    buildWindow();
 }
 
 MainWindow::~MainWindow() = default;
@@ -113,6 +118,12 @@ QWidget *MainWindow::widget(std::string_view name) const
 {
     if (name == "Form1")
         return const_cast<MainWindow *>(this);
+    const_cast<MainWindow *>(this)->buildControls();
+    return built(name);
+}
+
+QWidget *MainWindow::built(std::string_view name) const
+{
     for (const auto &[n, w] : m_widgets) {
         if (n == name)
             return w;
@@ -129,10 +140,8 @@ QWidget *MainWindow::make(const layout::ControlLayout &c, QWidget *parent)
         core::Panel *model = c.name == "Panel5" ? &f.Panel5
             : c.name == "Panel6"                ? &f.Panel6
                                                 : nullptr;
-        if (model) {
+        if (model)
             model->viewChanged = [panel, model] { panel->setCaption(text(model->caption())); };
-            model->viewChanged();
-        }
         return panel;
     }
     case layout::Kind::ListBox: {
@@ -149,7 +158,11 @@ QWidget *MainWindow::make(const layout::ControlLayout &c, QWidget *parent)
             image->setPixmap(QPixmap::fromImage(programIcon()));
             return image;
         }
-        m_preview = new TJPEGImage(parent);
+        // A picture loaded while the window was not built yet is in the preview already.
+        if (m_preview)
+            m_preview->setParent(parent);
+        else
+            m_preview = new TJPEGImage(parent);
         f.JPEGImage1.viewChanged = [this] {
             const core::Picture &p = m_form.JPEGImage1;
             m_preview->setGeometry(p.left(), p.top(), p.width(), p.height());
@@ -205,12 +218,10 @@ QWidget *MainWindow::make(const layout::ControlLayout &c, QWidget *parent)
     return nullptr;
 }
 
-void MainWindow::build()
+void MainWindow::buildWindow()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(text(layout::Caption));
-    setWindowIcon(QIcon(QPixmap::fromImage(programIcon())));
-    setFont(windowFont(false));
     setFixedSize(layout::ClientWidth, layout::ClientHeight);
     move(m_form.Form1.placedLeft(), m_form.Form1.placedTop());
     m_form.Form1.viewChanged = [this] {
@@ -219,6 +230,27 @@ void MainWindow::build()
     };
     m_form.Form1.whereShown = [this] { return std::pair {x(), y()}; };
 
+    auto *timer1 = new QTimer(this);
+    timer1->setObjectName(QStringLiteral("Timer1"));
+    bindTimer(m_form.Timer1, timer1);
+    auto *timer2 = new QTimer(this);
+    timer2->setObjectName(QStringLiteral("Timer2"));
+    bindTimer(m_form.Timer2, timer2);
+}
+
+void MainWindow::setVisible(bool visible)
+{
+    if (visible)
+        buildControls();
+    QWidget::setVisible(visible);
+}
+
+void MainWindow::buildControls()
+{
+    if (!m_widgets.empty())
+        return;
+    setWindowIcon(QIcon(QPixmap::fromImage(programIcon())));
+    setFont(windowFont(false));
     for (const layout::ControlLayout &c : layout::controls()) {
         QWidget *parent = c.parent.empty() ? this : widget(c.parent);
         QWidget *w = make(c, parent);
@@ -247,12 +279,14 @@ void MainWindow::build()
     list->setTextElideMode(Qt::ElideMiddle);
     list->installEventFilter(this);
 
-    auto *timer1 = new QTimer(this);
-    timer1->setObjectName(QStringLiteral("Timer1"));
-    bindTimer(m_form.Timer1, timer1);
-    auto *timer2 = new QTimer(this);
-    timer2->setObjectName(QStringLiteral("Timer2"));
-    bindTimer(m_form.Timer2, timer2);
+    // The controls show what the program has set in their models meanwhile; the window's own
+    // model last, for the fonts FontMe chose.
+    TForm1 &f = m_form;
+    for (core::Control *model : std::initializer_list<core::Control *> {&f.ListBox1, &f.ListBox2,
+             &f.ListBox3, &f.TimedDisplay, &f.SpinEdit3, &f.RadioGroup1, &f.SpinEdit1, &f.SpinEdit2,
+             &f.PreviewOn, &f.JPEGImage1, &f.AutoQuit, &f.LoadStart, &f.IconClick, &f.RandomPick,
+             &f.Panel5, &f.Panel6, &f.Form1})
+        model->viewChanged();
 }
 
 void MainWindow::bindList(core::ListBox &model, QListView *view)
@@ -318,7 +352,7 @@ void MainWindow::bindTimer(core::Timer &model, QTimer *timer)
 void MainWindow::applyFonts()
 {
     const std::string &face = m_form.Form1.fontFace();
-    if (face.empty())
+    if (face.empty() || m_widgets.empty())
         return;
     for (const layout::ControlLayout &c : layout::controls()) {
         if (!layout::takesFontMe(c.kind))
@@ -335,7 +369,7 @@ void MainWindow::applyFonts()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == widget("ListBox1") && event->type() == QEvent::KeyPress) {
+    if (watched == built("ListBox1") && event->type() == QEvent::KeyPress) {
         // The program's handler runs first; the list then does its own handling of the key.
         if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete)
             m_form.ListBox1.keyDown(core::Key::Delete);
@@ -546,6 +580,9 @@ int MainWindow::pixelsPerInch()
 
 core::Size MainWindow::loadBitmap(const std::string &path)
 {
+    // Before the window is first shown the preview waits, unplaced, for the panel it goes in.
+    if (!m_preview)
+        m_preview = new TJPEGImage(this);
     m_preview->loadBitmapFile(path);
     return {m_preview->picture().width(), m_preview->picture().height()};
 }

@@ -3,6 +3,11 @@
 // The Qt shell of the main window (Linux): builds the real widgets from the layout data, binds
 // each one to its model in the form core both ways, and answers the core's requests for
 // dialogs, the notification icon and the window's visibility. Behaviour lives in the core.
+//
+// The controls are built when the window is first shown (or first asked for one of them): the
+// program mostly waits in the notification area, where building, styling and measuring the
+// controls would only keep the toolkit's and the fonts' pages resident for nothing. The models
+// hold the controls' state until then, and the controls show it once built.
 
 #include "core/Murelin1.h"
 #include "core/layout.h"
@@ -35,8 +40,11 @@ public:
     ~MainWindow() override;
 
     TForm1 &form() { return m_form; }
-    /** The widget the layout names `name`; the window itself for "Form1". */
+    /** The widget the layout names `name`, built if need be; the window itself for "Form1". */
     QWidget *widget(std::string_view name) const;
+    /** True once the controls exist. */
+    bool controlsBuilt() const { return !m_widgets.empty(); }
+    void setVisible(bool visible) override;
     platform::TrayIcon *trayIcon() const { return m_tray.get(); }
 
     /** The icon shown by Image1, in the notification area and as the window's icon. */
@@ -65,7 +73,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void build();
+    void buildWindow();
+    void buildControls();
+    /** The control named `name` if the controls are built; nullptr otherwise. */
+    QWidget *built(std::string_view name) const;
     QWidget *make(const core::layout::ControlLayout &c, QWidget *parent);
     void bindList(core::ListBox &model, QListView *view);
     void bindTimer(core::Timer &model, QTimer *timer);

@@ -422,6 +422,49 @@ private Q_SLOTS:
         QVERIFY(!w.trayIcon()->isShown());
     }
 
+    void theControlsAreBuiltWhenFirstShownAndShowWhatWasSetMeanwhile()
+    {
+        ShellWorld world;
+        const std::string a = world.bitmap("a.bmp", 40, 30);
+        const std::string b = world.bitmap("b.bmp", 20, 10);
+        world.writeList(a + "\r\n1\r\n" + b + "\r\n1\r\n" + a + "\r\n3140|7\r\n");
+        world.store("Index", "0");
+        world.store("RandomPick", "false");
+        world.store("LoadStart", "true"); // Next at start: row 1, into the preview
+        world.store("PreviewOn", "true");
+        TForm1 &form = world.start();
+        qtshell::MainWindow &w = *world.window;
+        QVERIFY(!w.controlsBuilt());
+        QCOMPARE(w.findChildren<QAbstractButton *>().size(), 0);
+        form.RandomPick.setChecked(true);
+        userSelects(form, {2});
+        form.ReadOptions();
+
+        Q_EMIT w.trayIcon()->rightButtonDown(); // the first show builds them
+        QVERIFY(w.controlsBuilt() && w.isVisible());
+        QVERIFY(world.get<QCheckBox>("RandomPick")->isChecked());
+        QVERIFY(world.get<QCheckBox>("PreviewOn")->isChecked());
+        QCOMPARE(world.get<QWidget>("SpinEdit1")->findChild<QLineEdit *>()->text(),
+            QStringLiteral("140"));
+        QVERIFY(world.get<qtshell::RadioGroupWidget>("RadioGroup1")->button(3)->isChecked());
+        auto *list = world.get<QListView>("ListBox1");
+        QCOMPARE(list->model()->rowCount(), 3);
+        QCOMPARE(list->currentIndex().row(), 2);
+        QCOMPARE(list->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(dynamic_cast<qtshell::PanelWidget *>(w.widget("Panel5"))->caption(),
+            QStringLiteral("3"));
+        QCOMPARE(w.widget("BitBtn1")->font().family(), QStringLiteral("SSERIFE.FON"));
+        // The picture loaded while hidden sits in its panel, shown, and the first show's own
+        // preview of the current item has replaced it.
+        auto *preview = dynamic_cast<TJPEGImage *>(w.widget("JPEGImage1"));
+        QCOMPARE(preview->parentWidget(), w.widget("Panel2"));
+        QVERIFY(preview->isVisible());
+        const core::Picture &fitted = form.JPEGImage1;
+        QCOMPARE(preview->geometry(),
+            QRect(fitted.left(), fitted.top(), fitted.width(), fitted.height()));
+        QCOMPARE(preview->picture().size(), QSize(40, 30));
+    }
+
     void aDropOnAnyControlIsHandledOnceTheDropHasReturned()
     {
         ShellWorld world;
