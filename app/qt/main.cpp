@@ -15,6 +15,7 @@ int main(int, char *argv[])
         return 0;
 
     const auto app = qtshell::makeApplication(argv[0]);
+    platform::prepareWindowLook();
     qtshell::MainWindow window;
     TForm1 &Form1 = window.form();
     // Termination signals and the session's end end the program and save, as closing does; a

@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
@@ -60,12 +61,21 @@ QFont windowFont(bool bold)
     return font;
 }
 
+// The colour of a control's own text. The marks on a control's white or grey boxes (a check
+// box's tick, a radio button's dot, a spin edit's arrows) keep the usual colours.
 void setTextColour(QWidget *w, const QColor &c)
 {
     QPalette p = w->palette();
     p.setColor(QPalette::WindowText, c);
     p.setColor(QPalette::Text, c);
     p.setColor(QPalette::ButtonText, c);
+    const QPalette usual = QApplication::palette();
+    if (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w))
+        p.setColor(QPalette::Text, usual.color(QPalette::Text));
+    if (qobject_cast<QAbstractSpinBox *>(w)) {
+        p.setColor(QPalette::WindowText, usual.color(QPalette::WindowText));
+        p.setColor(QPalette::ButtonText, usual.color(QPalette::ButtonText));
+    }
     w->setPalette(p);
 }
 
@@ -249,7 +259,11 @@ void MainWindow::buildControls()
 {
     if (!m_widgets.empty())
         return;
-    setWindowIcon(QIcon(QPixmap::fromImage(programIcon())));
+    // The stored 32 x 32 icon, with the same drawing at the sizes other displays ask for.
+    QIcon icon(QPixmap::fromImage(programIcon()));
+    for (const int size : {16, 24, 48, 64, 128})
+        icon.addFile(QStringLiteral(":/murelin/icons/%1.png").arg(size));
+    setWindowIcon(icon);
     setFont(windowFont(false));
     for (const layout::ControlLayout &c : layout::controls()) {
         QWidget *parent = c.parent.empty() ? this : widget(c.parent);

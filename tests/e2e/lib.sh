@@ -15,14 +15,4 @@ murelin="$work/bin/murelin"
 registry="$XDG_CONFIG_HOME/murelin/HKEY_CURRENT_USER.reg"
 listfile="$work/bin/MurelinAll.txt"
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# wait_for CONDITION-COMMAND SECONDS
-wait_for() {
-    i=0
-    while ! eval "$1"; do
-        i=$((i + 1))
-        [ $i -gt $(($2 * 20)) ] && return 1
-        sleep 0.05
-    done
-}
+. "$(dirname "$0")/../e2e/helpers.sh"

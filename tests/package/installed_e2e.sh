@@ -11,15 +11,7 @@ deb=$(realpath "$1")
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 chmod 755 "$work"
-fail() { echo "FAIL: $*" >&2; exit 1; }
-wait_for() {
-    i=0
-    while ! eval "$1"; do
-        i=$((i + 1))
-        [ $i -gt $(($2 * 20)) ] && return 1
-        sleep 0.05
-    done
-}
+. "$(dirname "$0")/../e2e/helpers.sh"
 
 # -- the scratch root, owned by root as an installed system is
 root="$work/root"
@@ -53,25 +45,10 @@ mkdir -p "$XDG_CONFIG_HOME/autostart" "$XDG_CONFIG_HOME/murelin" "$XDG_DATA_HOME
 unset GSETTINGS_BACKEND DBUS_SESSION_BUS_ADDRESS || true
 registry="$XDG_CONFIG_HOME/murelin/HKEY_CURRENT_USER.reg"
 listfile="$XDG_DATA_HOME/murelin/MurelinAll.txt"
-settings() {
-    {
-        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tovrane\\Murelin]\n'
-        for line in "$@"; do printf '%s\n' "$line"; done
-        printf '\n'
-    } >"$registry"
-}
-value() { sed -n "s/^\"$1\"=\"\\(.*\\)\"\$/\\1/p" "$registry"; }
 pixel() {
     xwd -root -silent | convert xwd:- -crop "1x1+$1+$2" -depth 8 txt:- |
         sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr A-F a-f
 }
-icon_window() {
-    for w in $(xdotool search --onlyvisible --classname murelin 2>/dev/null); do
-        [ "$(xdotool getwindowname "$w" 2>/dev/null)" = Murelin ] && { echo "$w"; return; }
-    done
-}
-main_window() { xdotool search --onlyvisible --name '^Murelin V1.0$' 2>/dev/null | head -n1; }
-
 convert -size 64x48 xc:'#c81e1e' "BMP3:$home/Pictures/red.bmp"
 convert -size 64x48 xc:'#1e64c8' "BMP3:$home/Pictures/blue.bmp"
 printf '%s\r\n00|0\r\n%s\r\n00|0\r\n' "$home/Pictures/red.bmp" "$home/Pictures/blue.bmp" >"$listfile"

@@ -4,27 +4,6 @@
 tool=$2
 cp "$(dirname "$program")/Murelin.html" "$work/bin/" 2>/dev/null || true
 
-# settings LINE...: the program's registry file with the given "Name"="value" lines.
-settings() {
-    mkdir -p "$(dirname "$registry")"
-    {
-        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tovrane\\Murelin]\n'
-        for line in "$@"; do printf '%s\n' "$line"; done
-        printf '\n'
-    } >"$registry"
-}
-
-# value NAME: a stored text (the names of ours and the desktop's are all different).
-value() { sed -n "s/^\"$1\"=\"\\(.*\\)\"\$/\\1/p" "$registry"; }
-
-# The notification icon's window: the one named like the program, without the version.
-icon_window() {
-    for id in $(xdotool search --onlyvisible --classname murelin 2>/dev/null); do
-        case $(xdotool getwindowname "$id" 2>/dev/null) in [Mm]urelin) echo "$id"; return ;; esac
-    done
-}
-main_window() { xdotool search --onlyvisible --name '^Murelin V1.0$' 2>/dev/null | head -n1; }
-
 # click_icon BUTTON: a press and release of BUTTON in the middle of the icon.
 click_icon() {
     icon=$(icon_window)

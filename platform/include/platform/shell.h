@@ -28,6 +28,14 @@ QSize maximizedWindowSize();
 void hideApplicationWindow(QWidget *mainWindow);
 void showApplicationWindow(QWidget *mainWindow);
 
+/**
+ * Sets the toolkit up for the window's look, once, after the application object is made and
+ * before the window is built: on Linux the layout's face names map to an installed face of
+ * the same widths, and check boxes and radio buttons get the classic sizes. Nothing on
+ * Windows, where both are the system's own.
+ */
+void prepareWindowLook();
+
 /** The name of the help file shipped beside the program, in the system help viewer's format. */
 const char *helpFileName();
 

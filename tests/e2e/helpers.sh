@@ -1,0 +1,35 @@
+# The end-to-end scripts' helpers, with no set-up of their own: sourced by lib.sh and by the
+# package's test. settings and value work on the file named by $registry.
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# wait_for CONDITION-COMMAND SECONDS
+wait_for() {
+    i=0
+    while ! eval "$1"; do
+        i=$((i + 1))
+        [ $i -gt $(($2 * 20)) ] && return 1
+        sleep 0.05
+    done
+}
+
+# settings LINE...: the program's registry file with the given "Name"="value" lines.
+settings() {
+    mkdir -p "$(dirname "$registry")"
+    {
+        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tovrane\\Murelin]\n'
+        for line in "$@"; do printf '%s\n' "$line"; done
+        printf '\n'
+    } >"$registry"
+}
+
+# value NAME: a stored text (the names of ours and the desktop's are all different).
+value() { sed -n "s/^\"$1\"=\"\\(.*\\)\"\$/\\1/p" "$registry"; }
+
+# The notification icon's window: the one named like the program, without the version.
+icon_window() {
+    for id in $(xdotool search --onlyvisible --classname murelin 2>/dev/null); do
+        case $(xdotool getwindowname "$id" 2>/dev/null) in [Mm]urelin) echo "$id"; return ;; esac
+    done
+}
+main_window() { xdotool search --onlyvisible --name '^Murelin V1.0$' 2>/dev/null | head -n1; }
