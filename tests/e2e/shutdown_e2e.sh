@@ -17,7 +17,6 @@ wait $pid || status=$?
 [ $status -eq 0 ] || fail "exit code $status after SIGTERM"
 cmp -s "$listfile" "$work/list.before" || fail "list file changed: $(od -c "$listfile" | head)"
 
-value() { sed -n "s/^\"$1\"=\"\\(.*\\)\"\$/\\1/p" "$registry"; }
 [ "$(value Index)" = 1 ] || fail "Index $(value Index)"
 [ "$(value Timer)" = 90 ] || fail "Timer $(value Timer)"
 [ "$(value X1)" = 12 ] || fail "X1 $(value X1)"
