@@ -31,8 +31,8 @@ void showApplicationWindow(QWidget *mainWindow);
 /**
  * Sets the toolkit up for the window's look, once, after the application object is made and
  * before the window is built: on Linux the layout's face names map to an installed face of
- * the same widths, and check boxes and radio buttons get the classic sizes. Nothing on
- * Windows, where both are the system's own.
+ * the same widths, and check boxes and radio buttons get the classic sizes. (The Windows
+ * program draws with the system's own controls and faces.)
  */
 void prepareWindowLook();
 
