@@ -67,19 +67,12 @@ private:
     }
 };
 
-Registry *g_override = nullptr;
-
 } // namespace
 
-Registry &currentUserRegistry()
+Registry &systemRegistry()
 {
     static SystemRegistry system;
-    return g_override ? *g_override : system;
-}
-
-void setCurrentUserRegistry(Registry *registry)
-{
-    g_override = registry;
+    return system;
 }
 
 } // namespace platform

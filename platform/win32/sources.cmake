@@ -5,6 +5,7 @@
 set(murelin_win32_dir ${CMAKE_CURRENT_LIST_DIR})
 
 set(MURELIN_PLATFORM_WIN32_SOURCES
+    ${murelin_win32_dir}/../common/registry_override.cpp
     ${murelin_win32_dir}/windows_headers.h
     ${murelin_win32_dir}/registry_win32.cpp
     ${murelin_win32_dir}/instance_guard_win32.cpp
@@ -20,4 +21,5 @@ set(MURELIN_PLATFORM_WIN32_SOURCES
     ${murelin_win32_dir}/win_help.cpp)
 
 set(MURELIN_DESKTOP_WIN32_SOURCES
+    ${murelin_win32_dir}/../common/desk_wallpaper.cpp
     ${murelin_win32_dir}/desktop_wallpaper_win32.cpp)

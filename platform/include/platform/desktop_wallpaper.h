@@ -19,4 +19,10 @@ bool setDeskWallpaper(const std::string &path);
  */
 void setDeskWallpaperHook(std::function<bool(const std::string &path)> hook);
 
+/**
+ * The desktop's own wallpaper call behind setDeskWallpaper: defined by the library the program
+ * links, murelin_desktop (the system's call) or murelin_desktop_none (no desktop, false).
+ */
+bool systemDeskWallpaper(const std::string &path);
+
 } // namespace platform

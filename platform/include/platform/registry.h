@@ -63,4 +63,7 @@ Registry &currentUserRegistry();
 /** Makes currentUserRegistry() return `registry` (for tests); nullptr restores the default. */
 void setCurrentUserRegistry(Registry *registry);
 
+/** The backend's own registry, which currentUserRegistry() gives unless a test replaced it. */
+Registry &systemRegistry();
+
 } // namespace platform

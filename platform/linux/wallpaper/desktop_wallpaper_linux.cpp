@@ -151,20 +151,8 @@ bool applyDeskWallpaper(Desktop desktop, const std::string &rawPath, const DeskP
 
 } // namespace desk
 
-namespace {
-
-std::function<bool(const std::string &)> &wallpaperHook()
+bool systemDeskWallpaper(const std::string &path)
 {
-    static std::function<bool(const std::string &)> hook;
-    return hook;
-}
-
-} // namespace
-
-bool setDeskWallpaper(const std::string &path)
-{
-    if (const auto &hook = wallpaperHook())
-        return hook(path);
     bool ok = false;
     try {
         const desk::DesktopValues values = desk::readDesktopValues(currentUserRegistry());
@@ -178,10 +166,4 @@ bool setDeskWallpaper(const std::string &path)
     malloc_trim(0);
     return ok;
 }
-
-void setDeskWallpaperHook(std::function<bool(const std::string &path)> hook)
-{
-    wallpaperHook() = std::move(hook);
-}
-
 } // namespace platform
