@@ -2,9 +2,9 @@
 // and Up and Down at the end of the list. Each command is run through the window's button
 // (the handler with everything it shows afterwards, then the pending repaint) and, for
 // comparison, over the entries alone. Prints medians of several rounds; asserts nothing.
+#include "bench_window.h"
 #include "linux/registry_file.h"
 #include "picturelist/list_commands.h"
-#include "qt/main_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,19 +21,6 @@
 namespace {
 
 constexpr int Rounds = 5;
-
-/** The window on a desktop with a notification area, every box answered at once. */
-class BenchWindow : public qtshell::MainWindow
-{
-public:
-    using MainWindow::MainWindow;
-    core::MsgAnswer messageBox(const core::MessageRequest &) override
-    {
-        return core::MsgAnswer::Ok;
-    }
-    bool notificationAreaAvailable() override { return true; }
-    core::Size maximizedWindowSize() override { return {1032, 776}; }
-};
 
 double medianMs(std::vector<double> v)
 {

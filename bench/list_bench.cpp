@@ -1,8 +1,8 @@
 // Times the picture list at 100,000 entries: reading the list file into the window at start,
 // writing it at shutdown, and the list's first paint. Prints figures; asserts nothing.
+#include "bench_window.h"
 #include "linux/registry_file.h"
 #include "platform/atomic_file.h"
-#include "qt/main_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -14,19 +14,6 @@
 #include <vector>
 
 namespace {
-
-/** The window on a desktop with a notification area, every box answered at once. */
-class BenchWindow : public qtshell::MainWindow
-{
-public:
-    using MainWindow::MainWindow;
-    core::MsgAnswer messageBox(const core::MessageRequest &) override
-    {
-        return core::MsgAnswer::Ok;
-    }
-    bool notificationAreaAvailable() override { return true; }
-    core::Size maximizedWindowSize() override { return {1032, 776}; }
-};
 
 double medianMs(std::vector<double> v)
 {

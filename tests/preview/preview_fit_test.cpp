@@ -1,4 +1,4 @@
-#include "registry/temp_dir.h"
+#include "temp_dir.h"
 #include "wallpaper/preview_fit.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
+
+using testsupport::TempDir;
 
 using wallpaper::PreviewSize;
 

@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using testsupport::TempDir;
+
 using platform::FileRead;
 
 namespace {

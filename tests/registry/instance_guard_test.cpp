@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using testsupport::TempDir;
+
 namespace {
 
 // Runs `body` in a child process and returns its exit status.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using testsupport::TempDir;
+
 using platform::RegValue;
 using settings::ReadRegString;
 using settings::RegistryError;
