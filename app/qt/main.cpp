@@ -1,8 +1,9 @@
 // Program entry: the single-instance guard, the application object and the main window.
 #include "qt/main_window.h"
 
+#include "platform/end_requests.h"
 #include "platform/instance_guard.h"
-#include "platform/shell.h"
+#include "platform/window.h"
 
 #include <QApplication>
 #include <QSessionManager>

@@ -3,8 +3,10 @@
 #include "qt/widgets.h"
 
 #include "jpegctl/JpgImg.h"
+#include "platform/file_drop.h"
 #include "platform/paths.h"
-#include "platform/shell.h"
+#include "platform/tray_icon.h"
+#include "platform/window.h"
 
 #include <QApplication>
 #include <QCheckBox>

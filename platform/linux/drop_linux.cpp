@@ -1,4 +1,4 @@
-#include "platform/shell.h"
+#include "platform/file_drop.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

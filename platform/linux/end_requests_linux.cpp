@@ -1,4 +1,4 @@
-#include "platform/shell.h"
+#include "platform/end_requests.h"
 
 #include <QSocketNotifier>
 

@@ -1,4 +1,4 @@
-#include "platform/shell.h"
+#include "platform/window.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>

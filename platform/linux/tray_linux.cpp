@@ -1,4 +1,4 @@
-#include "platform/shell.h"
+#include "platform/tray_icon.h"
 
 #include <QIcon>
 #include <QImage>

@@ -1,7 +1,7 @@
 // Shared by every backend: a toolkit window owns its taskbar entry itself, so there is no
 // separate application window, and hiding or showing the application's taskbar window is
 // hiding or showing the main window.
-#include "platform/shell.h"
+#include "platform/window.h"
 
 #include <QWidget>
 

@@ -3,7 +3,7 @@
 // and the spin edits' arrows visible.
 #include "form_world.h"
 
-#include "platform/shell.h"
+#include "platform/window.h"
 #include "qt/main_window.h"
 
 #include <QAbstractSpinBox>

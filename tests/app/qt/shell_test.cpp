@@ -8,7 +8,8 @@
 
 #include "jpegctl/JpgImg.h"
 #include "platform/paths.h"
-#include "platform/shell.h"
+#include "platform/tray_icon.h"
+#include "platform/window.h"
 
 #include <QCheckBox>
 #include <QComboBox>
