@@ -1,5 +1,7 @@
 #include "platform/paths.h"
 
+#include "common/xdg_folders.h"
+
 #include <climits>
 #include <cstdlib>
 #include <string_view>
@@ -37,16 +39,10 @@ bool isDirectoryWritable(const std::string &directory)
 
 std::string userDataDirectory()
 {
-    std::string base;
-    const char *data = std::getenv("XDG_DATA_HOME");
-    if (data && data[0] == '/') {
-        base = data; // a relative value is ignored, as the base-directory rules say
-    } else {
-        const char *home = std::getenv("HOME");
-        if (!home || home[0] != '/')
-            return {};
-        base = std::string(home) + "/.local/share";
-    }
+    const std::string base
+        = xdgBaseFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), "/.local/share");
+    if (base.empty())
+        return {};
     const std::string folder = base + "/murelin/";
     for (size_t i = 1; i < folder.size(); ++i) {
         if (folder[i] == '/')

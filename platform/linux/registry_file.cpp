@@ -1,5 +1,6 @@
 #include "registry_file.h"
 
+#include "common/xdg_folders.h"
 #include "platform/atomic_file.h"
 
 #include <algorithm>
@@ -474,14 +475,10 @@ FileRegistry::FileRegistry(std::string filePath)
 
 std::string FileRegistry::defaultFilePath()
 {
-    std::string base;
-    const char *config = std::getenv("XDG_CONFIG_HOME");
-    if (config && config[0] == '/') {
-        base = config;
-    } else {
-        const char *home = std::getenv("HOME");
+    const char *home = std::getenv("HOME");
+    std::string base = xdgBaseFolder(std::getenv("XDG_CONFIG_HOME"), home, "/.config");
+    if (base.empty()) // no absolute home either: the folder as HOME spells it
         base = std::string(home ? home : "") + "/.config";
-    }
     return base + "/murelin/HKEY_CURRENT_USER.reg";
 }
 

@@ -1,6 +1,7 @@
 #include "compose.h"
 
 #include "bitmap_scale.h"
+#include "common/xdg_folders.h"
 #include "linux/regular_file.h"
 
 #include <QImageReader>
@@ -170,12 +171,8 @@ QSize largestOutput(const std::vector<OutputArea> &outputs)
 
 std::string composedPictureDirectory(const char *xdgCacheHome, const char *home)
 {
-    // An XDG variable that is unset, empty or relative is ignored.
-    if (xdgCacheHome && xdgCacheHome[0] == '/')
-        return std::string(xdgCacheHome) + "/murelin";
-    if (home && home[0] == '/')
-        return std::string(home) + "/.cache/murelin";
-    return {};
+    const std::string base = platform::xdgBaseFolder(xdgCacheHome, home, "/.cache");
+    return base.empty() ? base : base + "/murelin";
 }
 
 std::optional<std::string> writeComposedPicture(
