@@ -15,4 +15,5 @@ murelin="$work/bin/murelin"
 registry="$XDG_CONFIG_HOME/murelin/HKEY_CURRENT_USER.reg"
 listfile="$work/bin/MurelinAll.txt"
 
-. "$(dirname "$0")/../e2e/helpers.sh"
+# Scripts outside tests/e2e/ name the folder in e2e_dir before sourcing this file.
+. "${e2e_dir:-$(dirname "$0")/../e2e}/helpers.sh"
