@@ -9,6 +9,12 @@ MemoryRegistry::MemoryRegistry()
     platform::setCurrentUserRegistry(this);
 }
 
+MemoryRegistry::MemoryRegistry(platform::Registry &backing)
+    : m_backing(&backing)
+{
+    platform::setCurrentUserRegistry(this);
+}
+
 MemoryRegistry::~MemoryRegistry()
 {
     platform::setCurrentUserRegistry(nullptr);
@@ -24,8 +30,11 @@ std::string MemoryRegistry::folded(std::string_view text)
 
 platform::RegRead MemoryRegistry::read(std::string_view keyPath, std::string_view name)
 {
+    ++reads;
     if (failKeys)
         return {};
+    if (m_backing)
+        return m_backing->read(keyPath, name);
     platform::RegRead result;
     result.keyOpened = true;
     const auto found = m_values.find({folded(keyPath), folded(name)});
@@ -41,16 +50,26 @@ bool MemoryRegistry::write(
     if (!text.empty() && text.back() == '\0')
         text.pop_back();
     writes.push_back({std::string(name), text});
-    if (failKeys || failingWrites.count("*") || failingWrites.count(std::string(name)))
+    if (onWrite)
+        onWrite(keyPath, writes.back());
+    if (failKeys || failingWrites.count("*") || failingWrites.count(std::string(name))
+        || static_cast<int>(writes.size()) - 1 == failingWriteNumber)
         return false;
+    if (m_backing)
+        return m_backing->write(keyPath, name, value);
     m_values[{folded(keyPath), folded(name)}] = value;
     return true;
 }
 
 void MemoryRegistry::store(std::string_view keyPath, std::string_view name, const std::string &text)
 {
-    m_values[{folded(keyPath), folded(name)}]
-        = platform::RegValue {platform::RegSz, text + std::string(1, '\0')};
+    store(keyPath, name, platform::RegValue {platform::RegSz, text + std::string(1, '\0')});
+}
+
+void MemoryRegistry::store(
+    std::string_view keyPath, std::string_view name, const platform::RegValue &value)
+{
+    m_values[{folded(keyPath), folded(name)}] = value;
 }
 
 std::string MemoryRegistry::stored(std::string_view keyPath, std::string_view name) const

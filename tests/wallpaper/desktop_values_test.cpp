@@ -1,13 +1,13 @@
 #include "wallpaper/desktop_values.h"
 
 #include "desk_placement.h"
+#include "memory_registry.h"
 #include "platform/desktop_wallpaper.h"
 #include "platform/registry.h"
 #include "settings/regstring.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -18,65 +18,29 @@ using platform::desk::PlacementKind;
 using wallpaper::PlacementFlags;
 
 /**
- * A registry in memory that logs every write, and the wallpaper call logged in the same
- * list, so that a test sees the exact order of everything the desktop is told.
+ * The registry in memory, with every write and the wallpaper call logged in one list, so that
+ * a test sees the exact order of everything the desktop is told.
  */
-class RecordingRegistry : public platform::Registry
-{
-public:
-    std::vector<std::string> log;
-    std::map<std::string, platform::RegValue> values;
-    int failAtWrite = -1; // the write (counted from 0) that fails, or none
-    int writes = 0;
-
-    platform::RegRead read(std::string_view keyPath, std::string_view name) override
-    {
-        platform::RegRead result {true, {}};
-        if (const auto it = values.find(key(keyPath, name)); it != values.end())
-            result.value = it->second;
-        return result;
-    }
-    bool write(
-        std::string_view keyPath, std::string_view name, const platform::RegValue &value) override
-    {
-        if (writes++ == failAtWrite)
-            return false;
-        values[key(keyPath, name)] = value;
-        std::string text = value.data;
-        if (!text.empty() && text.back() == '\0')
-            text.pop_back();
-        log.push_back(std::string(keyPath) + "|" + std::string(name) + "=" + text);
-        return true;
-    }
-
-private:
-    static std::string key(std::string_view keyPath, std::string_view name)
-    {
-        return std::string(keyPath) + "|" + std::string(name);
-    }
-};
-
 class DesktopValuesTest : public ::testing::Test
 {
 protected:
-    RecordingRegistry registry;
+    testsupport::MemoryRegistry registry;
+    std::vector<std::string> log;
     std::vector<DeskPlacement> placementsSeen; // what the system read back at each call
 
     void SetUp() override
     {
-        platform::setCurrentUserRegistry(&registry);
+        registry.onWrite = [this](std::string_view keyPath, const auto &write) {
+            log.push_back(std::string(keyPath) + "|" + write.name + "=" + write.text);
+        };
         platform::setDeskWallpaperHook([this](const std::string &path) {
-            registry.log.push_back("wallpaper " + path);
+            log.push_back("wallpaper " + path);
             placementsSeen.push_back(platform::desk::placementFromDesktopValues(
                 platform::desk::readDesktopValues(registry)));
             return true;
         });
     }
-    void TearDown() override
-    {
-        platform::setDeskWallpaperHook({});
-        platform::setCurrentUserRegistry(nullptr);
-    }
+    void TearDown() override { platform::setDeskWallpaperHook({}); }
 };
 
 /** The log of one ApplyWallpaper call that writes the four texts given. */
@@ -150,7 +114,7 @@ TEST_P(PlacementTableTest, WritesThenCallsInOrder)
 {
     const PlacementCase &c = GetParam();
     wallpaper::ApplyPlacement("/pictures/a.bmp", c.flags);
-    EXPECT_EQ(registry.log, c.log);
+    EXPECT_EQ(log, c.log);
     EXPECT_EQ(placementsSeen, c.readBack);
 }
 
@@ -181,29 +145,30 @@ TEST_F(DesktopValuesTest, PathGoesToTheSystemUnchanged)
     // values are written and the call is made with exactly these bytes.
     for (const std::string &path :
         {std::string("/tmp/\xff\xfe bild.bmp"), std::string(), std::string("/no/such/file.bmp")}) {
-        registry.log.clear();
+        log.clear();
         wallpaper::ApplyWallpaper(path, wallpaper::Centred, 0, 0);
-        EXPECT_EQ(registry.log, oneCall("0", "0", "0", "0", path));
+        EXPECT_EQ(log, oneCall("0", "0", "0", "0", path));
     }
 }
 
 TEST_F(DesktopValuesTest, FailedWriteStopsTheRestAndTheCall)
 {
     // Location: the second call's third write fails. The first call is complete, the second
-    // stops after its two writes, and its wallpaper call is not made.
-    registry.failAtWrite = 6;
+    // stops at that write, and its wallpaper call is not made.
+    registry.failingWriteNumber = 6;
     EXPECT_THROW(wallpaper::ApplyPlacement(pic, {true, false, false, true, 100, 50}),
         settings::RegistryError);
     const std::string k = "Control Panel\\Desktop|";
-    EXPECT_EQ(registry.log,
-        joined(oneCall("0", "2", "0", "0", pic), {k + "TileWallpaper=0", k + "WallpaperStyle=0"}));
+    EXPECT_EQ(log,
+        joined(oneCall("0", "2", "0", "0", pic),
+            {k + "TileWallpaper=0", k + "WallpaperStyle=0", k + "WallpaperOriginX=100"}));
 }
 
 TEST_F(DesktopValuesTest, RefusedWallpaperCallIsNotNoticed)
 {
     platform::setDeskWallpaperHook([](const std::string &) { return false; });
     EXPECT_NO_THROW(wallpaper::ApplyPlacement(pic, {false, false, true, false, 0, 0}));
-    EXPECT_EQ(registry.log.size(), 4u);
+    EXPECT_EQ(log.size(), 4u);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // under the current user's "Control Panel\Desktop", in order, each before the wallpaper call,
 // then the call itself, whose result SPI_GETDESKWALLPAPER reports.
 #include "child_modes.h"
+#include "memory_registry.h"
 #include "support.h"
 
 #include "platform/registry.h"
@@ -35,33 +36,6 @@ struct Write
     friend bool operator==(const Write &, const Write &) = default;
 };
 
-// Passes every access on to the system's registry and notes each write, with the wallpaper
-// the system reports at that moment.
-class RecordingRegistry final : public platform::Registry
-{
-public:
-    explicit RecordingRegistry(platform::Registry &system)
-        : m_system(system)
-    {
-    }
-    platform::RegRead read(std::string_view keyPath, std::string_view name) override
-    {
-        return m_system.read(keyPath, name);
-    }
-    bool write(
-        std::string_view keyPath, std::string_view name, const platform::RegValue &value) override
-    {
-        const auto zero = value.data.find('\0');
-        writes.push_back({std::string(keyPath), std::string(name), value.data.substr(0, zero),
-            systemWallpaper()});
-        return m_system.write(keyPath, name, value);
-    }
-    std::vector<Write> writes;
-
-private:
-    platform::Registry &m_system;
-};
-
 struct PlacementCase
 {
     const char *name;
@@ -73,8 +47,6 @@ struct PlacementCase
 
 class DesktopValues : public testing::TestWithParam<PlacementCase>
 {
-protected:
-    void TearDown() override { platform::setCurrentUserRegistry(nullptr); }
 };
 
 // A run of the program laying a "Location" picture at 100, 50, for the stage to read back.
@@ -100,10 +72,16 @@ TEST_P(DesktopValues, AreWrittenInOrderBeforeEachWallpaperCall)
     DWORD type = 0;
     const auto profileBefore = rawAnsiValue("Control Panel\\Desktop", "Wallpaper", &type);
 
-    RecordingRegistry recorder(platform::currentUserRegistry());
-    platform::setCurrentUserRegistry(&recorder);
-    wallpaper::ApplyPlacement(path, c.flags);
-    platform::setCurrentUserRegistry(nullptr);
+    // Every access goes on to the system's registry; each write is noted with the wallpaper
+    // the system reports at that moment.
+    std::vector<Write> writes;
+    {
+        testsupport::MemoryRegistry recorder(platform::systemRegistry());
+        recorder.onWrite = [&writes](std::string_view keyPath, const auto &write) {
+            writes.push_back({std::string(keyPath), write.name, write.text, systemWallpaper()});
+        };
+        wallpaper::ApplyPlacement(path, c.flags);
+    }
 
     const char *names[]
         = {"TileWallpaper", "WallpaperStyle", "WallpaperOriginX", "WallpaperOriginY"};
@@ -113,7 +91,7 @@ TEST_P(DesktopValues, AreWrittenInOrderBeforeEachWallpaperCall)
             expected.push_back(
                 {"Control Panel\\Desktop", names[i], c.calls[call][i], call == 0 ? before : path});
     }
-    EXPECT_EQ(recorder.writes, expected);
+    EXPECT_EQ(writes, expected);
     EXPECT_EQ(systemWallpaper(), c.calls.empty() ? before : path);
 
     if (!c.calls.empty()) {

@@ -1,12 +1,11 @@
 // The four desktop values read back from the registry and turned into one placement.
 #include "desk_placement.h"
+#include "memory_registry.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <map>
 
-using platform::RegRead;
 using platform::RegValue;
 using namespace platform::desk;
 
@@ -71,40 +70,20 @@ INSTANTIATE_TEST_SUITE_P(Table, DesktopNumber,
         NumberCase {"2147483648", INT_MAX}, NumberCase {"99999999999999999999", INT_MAX},
         NumberCase {"-2147483648", INT_MIN}, NumberCase {"-99999999999999999999", INT_MIN}));
 
-/** A registry that holds what the test puts in it, and counts the reads. */
-class FakeRegistry : public platform::Registry
+/** Stores one of the four desktop values exactly as given. */
+void put(testsupport::MemoryRegistry &registry, const char *name, std::string data,
+    std::uint32_t type = platform::RegSz)
 {
-public:
-    RegRead read(std::string_view keyPath, std::string_view name) override
-    {
-        ++reads;
-        RegRead result;
-        result.keyOpened = true;
-        const auto it = values.find({std::string(keyPath), std::string(name)});
-        if (it != values.end())
-            result.value = it->second;
-        return result;
-    }
-    bool write(std::string_view keyPath, std::string_view name, const RegValue &value) override
-    {
-        values[{std::string(keyPath), std::string(name)}] = value;
-        return true;
-    }
-    void put(const char *name, std::string data, std::uint32_t type = platform::RegSz)
-    {
-        values[{"Control Panel\\Desktop", name}] = RegValue {type, std::move(data)};
-    }
-    std::map<std::pair<std::string, std::string>, RegValue> values;
-    int reads = 0;
-};
+    registry.store("Control Panel\\Desktop", name, RegValue {type, std::move(data)});
+}
 
 TEST(ReadDesktopValues, TakesTheTextUpToTheFirstZero)
 {
-    FakeRegistry registry;
-    registry.put("TileWallpaper", std::string("0\0", 2));
-    registry.put("WallpaperStyle", std::string("0\0", 2));
-    registry.put("WallpaperOriginX", std::string("100\0", 4));
-    registry.put("WallpaperOriginY",
+    testsupport::MemoryRegistry registry;
+    put(registry, "TileWallpaper", std::string("0\0", 2));
+    put(registry, "WallpaperStyle", std::string("0\0", 2));
+    put(registry, "WallpaperOriginX", std::string("100\0", 4));
+    put(registry, "WallpaperOriginY",
         std::string("5\0"
                     "0junk\0",
             8));
@@ -117,17 +96,17 @@ TEST(ReadDesktopValues, TakesTheTextUpToTheFirstZero)
 
 TEST(ReadDesktopValues, DataWithoutItsZeroIsStillText)
 {
-    FakeRegistry registry;
-    registry.put("TileWallpaper", "1");
+    testsupport::MemoryRegistry registry;
+    put(registry, "TileWallpaper", "1");
     EXPECT_EQ(readDesktopValues(registry).tileWallpaper, "1");
 }
 
 TEST(ReadDesktopValues, MissingAndNonStringValuesReadAsEmpty)
 {
-    FakeRegistry registry;
-    registry.put("TileWallpaper", std::string("\x01\0\0\0", 4), platform::RegDword);
-    registry.put("WallpaperStyle", std::string("2\0", 2), platform::RegBinary);
-    registry.put("WallpaperOriginX", std::string("3\0", 2), platform::RegExpandSz);
+    testsupport::MemoryRegistry registry;
+    put(registry, "TileWallpaper", std::string("\x01\0\0\0", 4), platform::RegDword);
+    put(registry, "WallpaperStyle", std::string("2\0", 2), platform::RegBinary);
+    put(registry, "WallpaperOriginX", std::string("3\0", 2), platform::RegExpandSz);
     const DesktopValues values = readDesktopValues(registry);
     EXPECT_EQ(values.tileWallpaper, "");
     EXPECT_EQ(values.wallpaperStyle, "");
@@ -137,7 +116,7 @@ TEST(ReadDesktopValues, MissingAndNonStringValuesReadAsEmpty)
 
 TEST(ReadDesktopValues, ReadsFromTheDesktopKeyOnly)
 {
-    FakeRegistry registry;
+    testsupport::MemoryRegistry registry;
     registry.write("Software\\Tovrane\\Murelin", "TileWallpaper", {platform::RegSz, "1"});
     EXPECT_EQ(placementFromDesktopValues(readDesktopValues(registry)).kind, PlacementKind::Center);
 }

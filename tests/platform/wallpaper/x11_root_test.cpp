@@ -1,11 +1,12 @@
 // The X11 backend for real: run on a private Xvfb (1024x768, depth 24). The root window's
 // pixels are read back and compared with where the placement puts each quadrant.
 #include "desk_apply.h"
+#include "memory_registry.h"
 #include "quadrants.h"
+#include "temp_dir.h"
 #include "x11_root.h"
 
 #include <platform/desktop_wallpaper.h>
-#include <platform/registry.h>
 
 #include <QImage>
 
@@ -16,7 +17,6 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <cstdlib>
-#include <map>
 #include <optional>
 #include <string>
 #include <unistd.h>
@@ -27,21 +27,6 @@ using namespace quadrants;
 namespace {
 
 constexpr Atom pixmapType = 20;
-
-class TempDir
-{
-public:
-    TempDir()
-    {
-        char templ[] = "/tmp/murelin-x11-XXXXXX";
-        m_path = mkdtemp(templ);
-    }
-    ~TempDir() { std::system(("rm -rf '" + m_path + "'").c_str()); }
-    const std::string &path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
 
 int s_xErrors = 0;
 int countErrors(Display *, XErrorEvent *)
@@ -69,7 +54,7 @@ protected:
 
     std::string save(const QImage &image, const char *name, const char *format)
     {
-        const std::string path = m_dir.path() + "/" + name;
+        const std::string path = m_dir.file(name);
         EXPECT_TRUE(image.save(QString::fromStdString(path), format));
         return path;
     }
@@ -136,7 +121,7 @@ protected:
         return s_xErrors == 0;
     }
 
-    TempDir m_dir;
+    testsupport::TempDir m_dir;
     Display *m_display = nullptr;
     Window m_root = 0;
     int m_width = 0;
@@ -330,12 +315,9 @@ TEST_F(X11Root, UnreadablePicturesLeaveTheRootAsItWas)
     const auto before = rootAtom("_XROOTPMAP_ID");
     const QImage shown = rootPixels();
 
-    const std::string garbage = m_dir.path() + "/garbage.bmp";
-    std::FILE *f = std::fopen(garbage.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("BM this is no bitmap", f);
-    std::fclose(f);
-    for (const std::string &path : {m_dir.path() + "/missing.bmp", garbage, m_dir.path()}) {
+    const std::string garbage = m_dir.file("garbage.bmp");
+    testsupport::writeFile(garbage, "BM this is no bitmap");
+    for (const std::string &path : {m_dir.file("missing.bmp"), garbage, m_dir.path()}) {
         EXPECT_FALSE(applyDeskWallpaper(Desktop::X11Root, path, {PlacementKind::Tile, 0, 0}))
             << path;
         EXPECT_EQ(rootAtom("_XROOTPMAP_ID"), before);
@@ -366,50 +348,31 @@ TEST_F(X11Root, RelativePathsAreTakenFromTheWorkingDirectory)
     EXPECT_EQ(rootPixels().pixel(0, 0), 0xff000000);
 }
 
-/** The registry the window writes the four values into. */
-class DesktopKeyRegistry : public platform::Registry
-{
-public:
-    platform::RegRead read(std::string_view keyPath, std::string_view name) override
-    {
-        platform::RegRead result;
-        result.keyOpened = true;
-        if (keyPath == "Control Panel\\Desktop") {
-            const auto it = values.find(std::string(name));
-            if (it != values.end())
-                result.value = platform::RegValue {platform::RegSz, it->second + '\0'};
-        }
-        return result;
-    }
-    bool write(std::string_view, std::string_view, const platform::RegValue &) override
-    {
-        return false;
-    }
-    std::map<std::string, std::string> values;
-};
-
 TEST_F(X11Root, TheWallpaperCallTakesThePlacementFromTheRegistry)
 {
-    DesktopKeyRegistry registry;
-    platform::setCurrentUserRegistry(&registry);
+    testsupport::MemoryRegistry registry;
+    const auto desktopValues
+        = [&registry](const char *tile, const char *style, const char *x, const char *y) {
+              registry.store("Control Panel\\Desktop", "TileWallpaper", tile);
+              registry.store("Control Panel\\Desktop", "WallpaperStyle", style);
+              registry.store("Control Panel\\Desktop", "WallpaperOriginX", x);
+              registry.store("Control Panel\\Desktop", "WallpaperOriginY", y);
+          };
     const std::string path = save(quadrantPicture(200, 100), "e.bmp", "bmp");
 
     // A Location picture as the window lays it: stretched first, then at its origin.
-    registry.values = {{"TileWallpaper", "0"}, {"WallpaperStyle", "2"}, {"WallpaperOriginX", "0"},
-        {"WallpaperOriginY", "0"}};
+    desktopValues("0", "2", "0", "0");
     EXPECT_TRUE(platform::setDeskWallpaper(path));
     EXPECT_EQ(rootPixels().pixel(10, 10), topLeft);
     EXPECT_EQ(rootPixels().pixel(m_width - 10, m_height - 10), bottomRight);
 
-    registry.values = {{"TileWallpaper", "0"}, {"WallpaperStyle", "0"}, {"WallpaperOriginX", "100"},
-        {"WallpaperOriginY", "50"}};
+    desktopValues("0", "0", "100", "50");
     EXPECT_TRUE(platform::setDeskWallpaper(path));
     const QImage root = rootPixels();
     EXPECT_EQ(root.pixel(99, 50), 0xff000000);
     EXPECT_EQ(root.pixel(100, 50), topLeft);
     EXPECT_EQ(root.pixel(299, 149), bottomRight);
     EXPECT_EQ(root.pixel(300, 150), 0xff000000);
-    platform::setCurrentUserRegistry(nullptr);
 }
 
 TEST_F(X11Root, TheHookReplacesTheRealCallUntilCleared)
