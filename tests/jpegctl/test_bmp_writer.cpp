@@ -3,15 +3,15 @@
 #include "BmpWriter.h"
 #include "DecoderSteps.h"
 #include "ErrorManager.h"
-#include "JpegTestFiles.h"
 #include "StreamSource.h"
+#include "jpeg_test_files.h"
 #include "jpegctl/JpegDecoder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-using namespace jpegtest;
+using namespace testsupport;
 using jpegctl::JpegOptions;
 using jpegctl::MemoryStream;
 

@@ -1,5 +1,5 @@
 // Every broken input ends the decode with the codec's text; the progress rule; the stream.
-#include "JpegTestFiles.h"
+#include "jpeg_test_files.h"
 #include "jpegctl/JpegDecoder.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace jpegtest;
+using namespace testsupport;
 using jpegctl::JpegOptions;
 using jpegctl::MemoryStream;
 

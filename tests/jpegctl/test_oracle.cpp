@@ -1,6 +1,6 @@
 // The decoder's bitmap image is byte for byte what the reference decoder (djpeg -bmp) writes
 // for the same file and the same options.
-#include "JpegTestFiles.h"
+#include "jpeg_test_files.h"
 #include "jpegctl/JpegDecoder.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 
 #include <sys/wait.h>
 
-using namespace jpegtest;
+using namespace testsupport;
 
 namespace {
 
@@ -48,7 +48,8 @@ const Picture pictures[] = {
     {"Colour444Wide", with(recipe(203, 9), [](JpegRecipe &s) { s.lumaH = s.lumaV = 1; })},
     {"Grey", recipe(33, 19, Kind::Grey)},
     {"Progressive", with(recipe(61, 45), [](JpegRecipe &s) { s.progressive = true; })},
-    {"GreyProgressive", with(recipe(17, 40, Kind::Grey), [](JpegRecipe &s) { s.progressive = true; })},
+    {"GreyProgressive",
+        with(recipe(17, 40, Kind::Grey), [](JpegRecipe &s) { s.progressive = true; })},
     {"Restarts", with(recipe(64, 64), [](JpegRecipe &s) { s.restartRows = 1; })},
     {"Comments",
         with(recipe(31, 29),
@@ -109,7 +110,7 @@ TEST_P(Oracle, SameBitmapAsTheReferenceDecoder)
     const std::string command = std::string(MURELIN_DJPEG) + " -bmp -dct int -dither fs "
         + option.djpeg + " -outfile " + dir.file("ref.bmp") + " " + dir.file("in.jpg");
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    const Bytes expected = readFile(dir.file("ref.bmp"));
+    const Bytes expected = readBytes(dir.file("ref.bmp"));
 
     jpegctl::MemoryStream source;
     source.write(jpeg.data(), jpeg.size());
@@ -164,13 +165,13 @@ TEST(Jpeg2bmp, OptionsMatchTheReferenceDecodersAndFailuresExitNonZero)
         const std::string ref = std::string(MURELIN_DJPEG) + " -bmp " + theirs + " -outfile "
             + dir.file("ref.bmp") + " " + in;
         ASSERT_EQ(std::system(ref.c_str()), 0);
-        EXPECT_EQ(readFile(dir.file("ours.bmp")), readFile(dir.file("ref.bmp"))) << ours;
+        EXPECT_EQ(readBytes(dir.file("ours.bmp")), readBytes(dir.file("ref.bmp"))) << ours;
     }
 
-    writeFile(dir.file("cut.jpg"), truncatedCopy(readFile(in)));
+    writeFile(dir.file("cut.jpg"), truncatedCopy(readBytes(in)));
     EXPECT_EQ(
         runTool(dir.file("cut.jpg") + " " + dir.file("cut.bmp") + " 2>" + dir.file("err")), 1);
-    EXPECT_EQ(readFile(dir.file("err")), (Bytes {std::begin(premature), std::end(premature) - 1}));
+    EXPECT_EQ(readBytes(dir.file("err")), (Bytes {std::begin(premature), std::end(premature) - 1}));
     EXPECT_FALSE(std::filesystem::exists(dir.file("cut.bmp")));
     EXPECT_EQ(runTool("--colors 17 " + in + " " + dir.file("x.bmp") + " 2>/dev/null"), 2);
 }

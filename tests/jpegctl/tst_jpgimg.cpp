@@ -1,6 +1,6 @@
 // The picture control: construction, setters and when they decode, FileName, failures that
 // leave the picture alone, progress, the stored-properties read-in and the painting rule.
-#include "JpegTestFiles.h"
+#include "jpeg_test_files.h"
 #include "jpegctl/JpegDecoder.h"
 #include "jpegctl/JpgImg.h"
 
@@ -10,9 +10,9 @@
 
 #include <filesystem>
 
-using namespace jpegtest;
+using namespace testsupport;
 
-Q_DECLARE_METATYPE(jpegtest::Bytes)
+Q_DECLARE_METATYPE(testsupport::Bytes)
 
 namespace {
 
@@ -106,7 +106,7 @@ private Q_SLOTS:
         QCOMPARE(image.picture(), before);
         image.setDither(TDither::FS);
         QCOMPARE(image.picture(),
-            expectedPicture(readFile(m_colour),
+            expectedPicture(readBytes(m_colour),
                 {TNumOfColors::_16, TDCTMethod::Integ, TDither::FS, false, true, false, false}));
     }
 
@@ -139,7 +139,7 @@ private Q_SLOTS:
         jpegctl::JpegOptions options;
         options.NumOfColors = static_cast<TNumOfColors>(colours);
         options.GrayScale = grey;
-        QCOMPARE(image.picture(), expectedPicture(readFile(m_colour), options));
+        QCOMPARE(image.picture(), expectedPicture(readBytes(m_colour), options));
         if (grey) {
             QCOMPARE(image.picture().colorCount(), 256);
             for (int i = 0; i < 256; ++i)
@@ -302,7 +302,7 @@ private Q_SLOTS:
         const QImage fast = image.picture();
         QVERIFY(fast != floatFs);
         QCOMPARE(fast,
-            expectedPicture(readFile(m_colour),
+            expectedPicture(readBytes(m_colour),
                 {TNumOfColors::_256, TDCTMethod::FastInteg, TDither::Ordered, false, false, true,
                     true}));
     }

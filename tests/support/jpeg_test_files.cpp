@@ -1,16 +1,13 @@
-#include "JpegTestFiles.h"
+#include "jpeg_test_files.h"
 
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include <jpeglib.h>
 
-namespace jpegtest {
+namespace testsupport {
 
 namespace {
 
@@ -137,31 +134,15 @@ std::uint32_t le32(const Bytes &b, std::size_t at)
     return le16(b, at) | std::uint32_t {le16(b, at + 2)} << 16;
 }
 
-TempDir::TempDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "jpegctl-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        std::abort();
-    m_path = pattern;
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
 void writeFile(const std::string &path, const Bytes &bytes)
 {
-    std::ofstream out(path, std::ios::binary);
-    out.write(
-        reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    writeFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
-Bytes readFile(const std::string &path)
+Bytes readBytes(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::string bytes = readFile(path);
+    return Bytes(bytes.begin(), bytes.end());
 }
 
-} // namespace jpegtest
+} // namespace testsupport

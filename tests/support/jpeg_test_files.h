@@ -3,11 +3,13 @@
 // Test JPEGs made with the codec's own compressor, and a plain reference decode to check the
 // bitmap writer's layout against.
 
+#include "temp_dir.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace jpegtest {
+namespace testsupport {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -47,21 +49,9 @@ std::size_t scanDataOffset(const Bytes &jpeg);
 std::uint32_t le32(const Bytes &b, std::size_t at);
 std::uint16_t le16(const Bytes &b, std::size_t at);
 
-/** A fresh folder below the system's temporary folder; removed with the object. */
-class TempDir
-{
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir &) = delete;
-    TempDir &operator=(const TempDir &) = delete;
-    std::string file(const std::string &name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
-
+/** Writes `bytes` to `path`, replacing it; aborts the test run when that fails. */
 void writeFile(const std::string &path, const Bytes &bytes);
-Bytes readFile(const std::string &path);
+/** The whole content of `path` (the bytes of "<missing>" when it cannot be read). */
+Bytes readBytes(const std::string &path);
 
-} // namespace jpegtest
+} // namespace testsupport
