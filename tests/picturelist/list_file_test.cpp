@@ -1,9 +1,9 @@
 #include "picturelist/list_file.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <sys/stat.h>
 
 using picturelist::formatListFile;
@@ -90,9 +90,8 @@ TEST(ListFile, LivesBesideTheProgramUnlessThatFolderIsReadOnly)
 
 TEST(ListFile, ReadTellsNoFileFromAFileThatCouldNotBeRead)
 {
-    char folder[] = "/tmp/murelin-list-XXXXXX";
-    ASSERT_NE(::mkdtemp(folder), nullptr);
-    const std::string path = std::string(folder) + "/MurelinAll.txt";
+    const testsupport::TempDir folder;
+    const std::string path = folder.file("MurelinAll.txt");
     using picturelist::ListFileState;
 
     EXPECT_EQ(picturelist::readListFile(path).state, ListFileState::NoFile);
@@ -105,5 +104,4 @@ TEST(ListFile, ReadTellsNoFileFromAFileThatCouldNotBeRead)
     ASSERT_EQ(std::remove(path.c_str()), 0);
     ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);
     EXPECT_EQ(picturelist::readListFile(path).state, ListFileState::Unreadable);
-    std::filesystem::remove_all(folder);
 }

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 using testsupport::TempDir;
+using testsupport::writeFile;
 
 using wallpaper::PreviewSize;
 
@@ -79,9 +79,9 @@ TEST(FileOpens, ForFilesThatCanBeRead)
 {
     TempDir dir;
     const std::string file = dir.file("Sky.jpg");
-    std::ofstream(file) << "x";
+    writeFile(file, "x");
     const std::string empty = dir.file("Empty.bmp");
-    std::ofstream(empty).flush();
+    writeFile(empty, "");
     EXPECT_TRUE(wallpaper::fileOpensForReading(file));
     EXPECT_TRUE(wallpaper::fileOpensForReading(empty));
     EXPECT_FALSE(wallpaper::fileOpensForReading(dir.file("Missing.bmp")));
@@ -105,7 +105,7 @@ TEST(FileOpens, NotForAFileWithoutReadPermission)
         GTEST_SKIP() << "root reads every file";
     TempDir dir;
     const std::string file = dir.file("Locked.bmp");
-    std::ofstream(file) << "x";
+    writeFile(file, "x");
     std::filesystem::permissions(file, std::filesystem::perms::none);
     EXPECT_FALSE(wallpaper::fileOpensForReading(file));
 }

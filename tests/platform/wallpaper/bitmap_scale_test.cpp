@@ -2,6 +2,7 @@
 // against a plain area average worked out here in floating point.
 #include "bitmap_scale.h"
 #include "compose.h"
+#include "temp_dir.h"
 
 #include <QImage>
 
@@ -9,7 +10,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -62,15 +62,12 @@ std::vector<unsigned char> bitmapFile(
     return b;
 }
 
+/** Writes `bytes` as `name` in the tests' own folder and gives its path. */
 std::string writeFile(const std::vector<unsigned char> &bytes, const char *name)
 {
-    const std::string path = std::string(::testing::TempDir()) + name;
-    std::FILE *f = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(f, nullptr);
-    if (f) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
+    static const testsupport::TempDir dir;
+    const std::string path = dir.file(name);
+    testsupport::writeFile(path, std::string(bytes.begin(), bytes.end()));
     return path;
 }
 
