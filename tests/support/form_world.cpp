@@ -98,8 +98,10 @@ TForm1::Environment FormWorld::environment()
     return env;
 }
 
-std::unique_ptr<TForm1> FormWorld::start()
+std::unique_ptr<TForm1> FormWorld::start(const Stored &values)
 {
+    for (const auto &[name, text] : values)
+        store(name, text);
     auto form = std::make_unique<TForm1>(shell, environment());
     shell.form = form.get();
     form->FormCreate();

@@ -81,6 +81,8 @@ struct Applied
 std::string describe(const std::vector<Applied> &calls);
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
+/** Settings as stored before a start: (name, text). */
+using Stored = std::vector<std::pair<const char *, std::string>>;
 
 struct FormWorld
 {
@@ -113,8 +115,8 @@ struct FormWorld
     std::vector<std::string> messages() const;
 
     TForm1::Environment environment();
-    /** A window built and started as the program starts it. */
-    std::unique_ptr<TForm1> start();
+    /** A window built and started as the program starts it, with `values` stored first. */
+    std::unique_ptr<TForm1> start(const Stored &values = {});
     /** A window started on a list of (path, settings) entries, with "Index" stored. */
     std::unique_ptr<TForm1> startWith(const Entries &entries, int index = 0);
     /** A list file of `rows` pictures pathOf(i); row i is centred unless `settings` says. */

@@ -60,8 +60,7 @@ TEST(RotationTest, NextAgainAndAgainGoesRoundTheList)
 {
     FormWorld world;
     world.list(3);
-    world.store("Index", "0");
-    auto form = world.start();
+    auto form = world.start({{"Index", "0"}});
     for (int i = 0; i < 4; ++i)
         form->B1Click();
     std::vector<std::string> paths;
@@ -73,9 +72,7 @@ TEST(RotationTest, NextAgainAndAgainGoesRoundTheList)
 TEST(RotationTest, EmptyListTouchesNeitherRegistryNorDesktop)
 {
     FormWorld world;
-    world.store("TimedDisplay", "true");
-    world.store("Timer", "1");
-    auto form = world.start();
+    auto form = world.start({{"TimedDisplay", "true"}, {"Timer", "1"}});
     form->B1Click();
     form->B5Click();
     form->B7Click();
@@ -114,8 +111,7 @@ TEST_P(LoadCurrentTest, LaysTheFirstSelectedRow)
 {
     FormWorld world;
     world.list(6, {"2", "0", "3100|50", "1", "1", "0"});
-    world.store("Index", "4");
-    auto form = world.start();
+    auto form = world.start({{"Index", "4"}});
     userSelects(*form, GetParam().selected);
     form->buttonClick("BitBtn3");
     const int expected = GetParam().expected;
@@ -172,9 +168,7 @@ TEST_P(RandomPickTest, DrawsFromTheClockThenSteps)
     const Pick &p = GetParam();
     FormWorld world;
     world.list(p.rows);
-    world.store("RandomPick", "true");
-    world.store("Index", std::to_string(p.rows - 1));
-    auto form = world.start();
+    auto form = world.start({{"RandomPick", "true"}, {"Index", std::to_string(p.rows - 1)}});
     world.clock = p.clock;
     if (p.forward)
         form->B1Click();
@@ -199,9 +193,7 @@ TEST(ChangeTimerTest, IntervalFollowsTheSeconds)
     for (const auto &[seconds, interval] :
         {std::pair {1, 1000}, std::pair {360, 360000}, std::pair {604800, 604800000}}) {
         FormWorld world;
-        world.store("Timer", std::to_string(seconds));
-        world.store("TimedDisplay", "true");
-        auto form = world.start();
+        auto form = world.start({{"Timer", std::to_string(seconds)}, {"TimedDisplay", "true"}});
         EXPECT_TRUE(form->Timer2.running());
         EXPECT_EQ(form->Timer2.interval(), interval);
     }
@@ -233,8 +225,7 @@ TEST(ChangeTimerTest, RestartRules)
 TEST(ChangeTimerTest, WhateverIsTypedTheIntervalStaysWithinOneSecondAndSevenDays)
 {
     FormWorld world;
-    world.store("TimedDisplay", "true");
-    auto form = world.start();
+    auto form = world.start({{"TimedDisplay", "true"}});
     for (const auto &[typed, interval] : {std::pair {"0", 1000}, std::pair {"abc", 1000},
              std::pair {"", 1000}, std::pair {"-5", 1000}, std::pair {"9999999", 604800000},
              std::pair {"2147484", 604800000}, std::pair {"42", 42000}}) {
@@ -252,10 +243,7 @@ TEST(ChangeTimerTest, EveryTickRunsNext)
 {
     FormWorld world;
     world.list(3);
-    world.store("Index", "0");
-    world.store("Timer", "1");
-    world.store("TimedDisplay", "true");
-    auto form = world.start();
+    auto form = world.start({{"Index", "0"}, {"Timer", "1"}, {"TimedDisplay", "true"}});
     form->Timer2.tick();
     form->Timer2.tick();
     ASSERT_EQ(world.calls.size(), 2u);
@@ -269,10 +257,7 @@ TEST(ChangeTimerTest, TicksWhileABoxWaitsAreDropped)
     // into the box's own wait.
     FormWorld world;
     world.list(3);
-    world.store("Index", "0");
-    world.store("PreviewOn", "true");
-    world.store("TimedDisplay", "true");
-    auto form = world.start();
+    auto form = world.start({{"Index", "0"}, {"PreviewOn", "true"}, {"TimedDisplay", "true"}});
     world.shell.requests.clear();
     size_t callsWhileOpen = 0;
     world.shell.whileBoxOpen = [&](const core::MessageRequest &) {
@@ -294,9 +279,7 @@ TEST(RotationTest, LoadOnStartLaysTheNextPicture)
         {std::pair {"true", 1u}, std::pair {"false", 0u}, std::pair {"True", 0u}}) {
         FormWorld world;
         world.list(3, {"1", "2", "1"});
-        world.store("Index", "0");
-        world.store("LoadStart", loadStart);
-        auto form = world.start();
+        auto form = world.start({{"Index", "0"}, {"LoadStart", loadStart}});
         ASSERT_EQ(world.calls.size(), calls) << loadStart;
         if (calls == 1) {
             EXPECT_EQ(world.calls.front(), (Applied {pathOf(1), "1", "0", "0", "0"}));
@@ -336,9 +319,7 @@ TEST(TrayTest, LeftClickRunsNextOnlyWithIconClickNext)
         for (bool shown : {true, false}) {
             FormWorld world;
             world.list(3);
-            world.store("Index", "1");
-            world.store("IconClick", iconClick ? "true" : "false");
-            auto form = world.start();
+            auto form = world.start({{"Index", "1"}, {"IconClick", iconClick ? "true" : "false"}});
             if (shown)
                 form->TrayIconMessage(core::TrayRightButtonDown);
             form->TrayIconMessage(core::TrayLeftButtonDown);
@@ -358,9 +339,7 @@ TEST(TrayTest, OtherMouseMessagesDoNothing)
 {
     FormWorld world;
     world.list(3);
-    world.store("IconClick", "true");
-    world.store("AutoQuit", "true");
-    auto form = world.start();
+    auto form = world.start({{"IconClick", "true"}, {"AutoQuit", "true"}});
     for (std::uint32_t message :
         {core::TrayMouseMove, core::TrayLeftButtonUp, core::TrayLeftButtonDoubleClick,
             core::TrayRightButtonUp, core::TrayRightButtonDoubleClick, core::TrayMiddleButtonDown})
@@ -373,8 +352,7 @@ TEST(TrayTest, OtherMouseMessagesDoNothing)
 TEST(TrayTest, MinimisingHidesTheWindowAndKeepsTheIcon)
 {
     FormWorld world;
-    world.store("AutoQuit", "true");
-    auto form = world.start();
+    auto form = world.start({{"AutoQuit", "true"}});
     form->TrayIconMessage(core::TrayRightButtonDown);
     form->AppOnMinimize();
     EXPECT_FALSE(world.shell.visible);
@@ -404,9 +382,8 @@ TEST_P(NotificationAreaTest, WithoutOneTheWindowIsShownExceptInTheLogInUse)
     FormWorld world;
     world.shell.notificationArea = p.area;
     world.list(2);
-    world.store("LoadStart", p.loadStart ? "true" : "false");
-    world.store("AutoQuit", p.autoQuit ? "true" : "false");
-    auto form = world.start();
+    auto form = world.start({{"LoadStart", p.loadStart ? "true" : "false"},
+        {"AutoQuit", p.autoQuit ? "true" : "false"}});
     EXPECT_EQ(world.shell.visible, p.visible);
     EXPECT_EQ(form->Timer1.running(), p.exitPending);
     EXPECT_EQ(world.calls.size(), p.loadStart ? 1u : 0u);

@@ -10,16 +10,6 @@ namespace {
 
 using namespace testsupport;
 
-/** A window with entries whose settings are given, row 0 current and selected. */
-std::unique_ptr<TForm1> withEntries(FormWorld &world, const std::vector<std::string> &settings)
-{
-    std::string list;
-    for (size_t i = 0; i < settings.size(); ++i)
-        list += "/p/" + std::to_string(i) + ".bmp\r\n" + settings[i] + "\r\n";
-    world.writeList(list);
-    return world.start();
-}
-
 struct ReadBack
 {
     const char *stored;
@@ -34,7 +24,8 @@ class ReadOptionsTest : public testing::TestWithParam<ReadBack>
 TEST_P(ReadOptionsTest, RewritesTheCurrentEntryInNormalForm)
 {
     FormWorld world;
-    auto form = withEntries(world, {GetParam().stored});
+    world.list(1, {GetParam().stored});
+    auto form = world.start();
     EXPECT_EQ(controls(*form), GetParam().controls);
     EXPECT_EQ(std::to_string(form->OriginX) + " " + std::to_string(form->OriginY),
         std::string(GetParam().controls).substr(2));
@@ -52,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(Strings, ReadOptionsTest,
 TEST(PlacementTest, ChangingThePlacementStoresIntoEverySelectedRowOnly)
 {
     FormWorld world;
-    auto form = withEntries(world, {"00|0", "10|20", "00|0", "30|0", "00|0"});
+    world.list(5, {"00|0", "10|20", "00|0", "30|0", "00|0"});
+    auto form = world.start();
     form->SpinEdit1.setValue(10);
     form->SpinEdit2.setValue(20);
     form->ListBox1.selectOnly(1);
@@ -73,7 +65,8 @@ TEST(PlacementTest, ChangingThePlacementStoresIntoEverySelectedRowOnly)
 TEST(PlacementTest, ReadOptionsWritesNothingWhenNothingChanges)
 {
     FormWorld world;
-    auto form = withEntries(world, {"3100|50", "3100|50", "1|"});
+    world.list(3, {"3100|50", "3100|50", "1|"});
+    auto form = world.start();
     // Every row selected; row 2's odd string must survive a ReadOptions of row 0.
     form->ListBox1.setSelected(1, true);
     form->ListBox1.setSelected(2, true);
@@ -140,8 +133,7 @@ TEST(ShutdownTest, AutomaticExitWritesTheSettingsTwiceAndTheListOnce)
 TEST(ShutdownTest, ShowingTheWindowCancelsTheAutomaticExit)
 {
     FormWorld world;
-    world.store("AutoQuit", "true");
-    auto form = world.start();
+    auto form = world.start({{"AutoQuit", "true"}});
     EXPECT_TRUE(form->Timer1.running());
     form->TrayIconMessage(core::TrayRightButtonDown);
     EXPECT_FALSE(form->Timer1.running());

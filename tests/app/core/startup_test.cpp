@@ -67,16 +67,14 @@ TEST(StartupTest, StoredValuesOfEveryKind)
 TEST(StartupTest, OptionBelowRangeLeavesNoItemChosen)
 {
     FormWorld world;
-    world.store("Option", "-7");
-    auto form = world.start();
+    auto form = world.start({{"Option", "-7"}});
     EXPECT_EQ(form->RadioGroup1.itemIndex(), -1);
 }
 
 TEST(StartupTest, AutomaticExitIsArmed)
 {
     FormWorld world;
-    world.store("AutoQuit", "true");
-    auto form = world.start();
+    auto form = world.start({{"AutoQuit", "true"}});
     EXPECT_TRUE(form->Timer1.running());
     EXPECT_EQ(form->Timer1.interval(), 10000);
 }
@@ -100,8 +98,7 @@ TEST_P(StartupIndexTest, IndexIsBroughtIntoTheList)
     for (int i = 0; i < p.rows; ++i)
         list += "/p/" + std::to_string(i) + ".bmp\r\n1" + std::to_string(i) + "|0\r\n";
     world.writeList(list);
-    world.store("Index", p.stored);
-    auto form = world.start();
+    auto form = world.start({{"Index", p.stored}});
     EXPECT_EQ(form->PictureIndex, p.expected);
     EXPECT_EQ(form->Panel5.caption(), std::to_string(p.rows));
     if (p.expected >= 0) {
