@@ -50,15 +50,6 @@ struct LayoutCase
     std::uint32_t pelsPerMetre;
 };
 
-JpegRecipe sized(int w, int h, Kind kind = Kind::Colour)
-{
-    JpegRecipe s;
-    s.width = w;
-    s.height = h;
-    s.kind = kind;
-    return s;
-}
-
 JpegRecipe withDensity(int unit, int x, int y)
 {
     JpegRecipe s = sized(8, 8);

@@ -27,15 +27,6 @@ struct Options
     const char *djpeg; // the same options for the reference decoder
 };
 
-JpegRecipe recipe(int w, int h, Kind kind = Kind::Colour)
-{
-    JpegRecipe s;
-    s.width = w;
-    s.height = h;
-    s.kind = kind;
-    return s;
-}
-
 template <typename F> JpegRecipe with(JpegRecipe s, F change)
 {
     change(s);
@@ -43,21 +34,21 @@ template <typename F> JpegRecipe with(JpegRecipe s, F change)
 }
 
 const Picture pictures[] = {
-    {"Colour420Odd", recipe(37, 23)},
-    {"Colour422", with(recipe(50, 17), [](JpegRecipe &s) { s.lumaV = 1; })},
-    {"Colour444Wide", with(recipe(203, 9), [](JpegRecipe &s) { s.lumaH = s.lumaV = 1; })},
-    {"Grey", recipe(33, 19, Kind::Grey)},
-    {"Progressive", with(recipe(61, 45), [](JpegRecipe &s) { s.progressive = true; })},
+    {"Colour420Odd", sized(37, 23)},
+    {"Colour422", with(sized(50, 17), [](JpegRecipe &s) { s.lumaV = 1; })},
+    {"Colour444Wide", with(sized(203, 9), [](JpegRecipe &s) { s.lumaH = s.lumaV = 1; })},
+    {"Grey", sized(33, 19, Kind::Grey)},
+    {"Progressive", with(sized(61, 45), [](JpegRecipe &s) { s.progressive = true; })},
     {"GreyProgressive",
-        with(recipe(17, 40, Kind::Grey), [](JpegRecipe &s) { s.progressive = true; })},
-    {"Restarts", with(recipe(64, 64), [](JpegRecipe &s) { s.restartRows = 1; })},
+        with(sized(17, 40, Kind::Grey), [](JpegRecipe &s) { s.progressive = true; })},
+    {"Restarts", with(sized(64, 64), [](JpegRecipe &s) { s.restartRows = 1; })},
     {"Comments",
-        with(recipe(31, 29),
+        with(sized(31, 29),
             [](JpegRecipe &s) {
                 s.comments = {"one", std::string(6000, 'z')};
             })},
-    {"Arithmetic", with(recipe(40, 24), [](JpegRecipe &s) { s.arithmetic = true; })},
-    {"OnePixel", recipe(1, 1)},
+    {"Arithmetic", with(sized(40, 24), [](JpegRecipe &s) { s.arithmetic = true; })},
+    {"OnePixel", sized(1, 1)},
 };
 
 jpegctl::JpegOptions make(TNumOfColors n, TDCTMethod d = TDCTMethod::Integ, TDither t = TDither::FS)
@@ -152,7 +143,7 @@ TEST(Jpeg2bmp, OptionsMatchTheReferenceDecodersAndFailuresExitNonZero)
 {
     TempDir dir;
     const std::string in = dir.file("in.jpg");
-    writeFile(in, makeJpeg(recipe(45, 31)));
+    writeFile(in, makeJpeg(sized(45, 31)));
     const std::pair<const char *, const char *> cases[] = {
         {"", "-colors 256"},
         {"--colors truecolor --dct float --nosmooth", "-dct float -nosmooth"},

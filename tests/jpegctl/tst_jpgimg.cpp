@@ -16,15 +16,6 @@ Q_DECLARE_METATYPE(testsupport::Bytes)
 
 namespace {
 
-JpegRecipe sized(int w, int h, Kind kind = Kind::Colour)
-{
-    JpegRecipe s;
-    s.width = w;
-    s.height = h;
-    s.kind = kind;
-    return s;
-}
-
 // What the control must show for `jpeg` under `options`: the decoder's bitmap, read back.
 QImage expectedPicture(const Bytes &jpeg, const jpegctl::JpegOptions &options)
 {

@@ -29,6 +29,15 @@ std::uint8_t sample(int x, int y, int c, std::minstd_rand &noise)
 
 } // namespace
 
+JpegRecipe sized(int width, int height, Kind kind)
+{
+    JpegRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.kind = kind;
+    return recipe;
+}
+
 Bytes makeJpeg(const JpegRecipe &recipe)
 {
     jpeg_compress_struct cinfo {};

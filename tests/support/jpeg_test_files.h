@@ -29,6 +29,9 @@ struct JpegRecipe
     int densityUnit = 1, xDensity = 72, yDensity = 72;
 };
 
+/** The default recipe for a picture of `width` x `height` of `kind`. */
+JpegRecipe sized(int width, int height, Kind kind = Kind::Colour);
+
 /** A JPEG of a busy, deterministic picture (gradients with noise) as the recipe asks. */
 Bytes makeJpeg(const JpegRecipe &recipe);
 
