@@ -26,6 +26,14 @@ settings() {
 # value NAME: a stored text (the names of ours and the desktop's are all different).
 value() { sed -n "s/^\"$1\"=\"\\(.*\\)\"\$/\\1/p" "$registry"; }
 
+# stop_program: ends the program started as $pid with SIGTERM; it must exit with code 0.
+stop_program() {
+    kill -TERM $pid
+    status=0
+    wait $pid || status=$?
+    [ $status -eq 0 ] || fail "exit code $status after SIGTERM"
+}
+
 # The notification icon's window: the one named like the program, without the version.
 icon_window() {
     for id in $(xdotool search --onlyvisible --classname murelin 2>/dev/null); do

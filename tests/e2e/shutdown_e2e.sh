@@ -11,10 +11,7 @@ cp "$listfile" "$work/list.before"
 pid=$!
 sleep 2
 kill -0 $pid 2>/dev/null || fail "the program did not start"
-kill -TERM $pid
-status=0
-wait $pid || status=$?
-[ $status -eq 0 ] || fail "exit code $status after SIGTERM"
+stop_program
 cmp -s "$listfile" "$work/list.before" || fail "list file changed: $(od -c "$listfile" | head)"
 
 [ "$(value Index)" = 1 ] || fail "Index $(value Index)"

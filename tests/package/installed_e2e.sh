@@ -101,8 +101,5 @@ xdotool mousemove --window "$(main_window)" 369 315 click 1
 wait_for '[ -s "$home/help-args" ]' 10 || fail "Help opened nothing"
 [ "$(cat "$home/help-args")" = "file://$root/usr/share/murelin/Murelin.html#Contents" ] ||
     fail "Help opened $(cat "$home/help-args")"
-kill -TERM $pid
-status=0
-wait $pid || status=$?
-[ $status -eq 0 ] || fail "exit code $status after SIGTERM"
+stop_program
 echo "installed_e2e: ok (log-in use ended after $elapsed ms)"

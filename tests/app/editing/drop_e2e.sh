@@ -16,9 +16,9 @@ done
 
 "$murelin" 2>"$work/err" &
 pid=$!
-wait_for 'xdotool search --onlyvisible --name "^Murelin V1.0$" >/dev/null 2>&1' 10 ||
+wait_for '[ -n "$(main_window)" ]' 10 ||
     fail "the main window did not appear (no notification area, so it should)"
-target=$(xdotool search --onlyvisible --name "^Murelin V1.0$" | head -n1)
+target=$(main_window)
 xdotool windowmove "$target" 400 200
 sleep 0.5
 
@@ -45,10 +45,7 @@ wait_for 'grep -q "drag ended" "$work/drag.out"' 10 || fail "the drag did not en
 grep -q "drag ended: copied" "$work/drag.out" || fail "the drop was refused: $(cat "$work/drag.out")"
 sleep 1 # the program fetches the names from the source after the drop
 
-kill -TERM $pid
-status=0
-wait $pid || status=$?
-[ $status -eq 0 ] || fail "exit code $status after SIGTERM"
+stop_program
 
 # Two lines per entry: the accepted names in the order dragged, each with a settings string.
 paths=$(awk 'NR % 2 == 1' "$listfile" | tr -d '\r')

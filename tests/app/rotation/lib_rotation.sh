@@ -21,9 +21,18 @@ start_program() {
     wait_for '[ -n "$(icon_window)" ]' 10 || fail "the icon did not appear: $(cat "$work/err")"
 }
 
-stop_program() {
-    kill -TERM $pid
+# wait_for_end: waits (until 30 s after $started) for the program started as $pid to end by
+# itself with exit code 0, noting in $mapped whether its window was ever mapped; $elapsed
+# is then the time since $started in ms.
+wait_for_end() {
+    mapped=""
+    while kill -0 $pid 2>/dev/null; do
+        [ -n "$(main_window)" ] && mapped=1
+        [ $((($(date +%s%N) - started) / 1000000000)) -gt 30 ] && fail "still running after 30 s"
+        sleep 0.2
+    done
     status=0
     wait $pid || status=$?
-    [ $status -eq 0 ] || fail "exit code $status after SIGTERM"
+    elapsed=$((($(date +%s%N) - started) / 1000000))
+    [ $status -eq 0 ] || fail "exit code $status"
 }

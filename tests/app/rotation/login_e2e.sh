@@ -21,16 +21,7 @@ wait_for '[ "$(pixel 20 20)" = 000000 ] && [ "$(pixel 110 60)" = 1ec81e ]' 10 ||
     fail "root: $(pixel 20 20) at 20,20 and $(pixel 110 60) at 110,60: $(cat "$work/err")"
 [ "$(pixel 99 60)" = 000000 ] && [ "$(pixel 100 50)" = 1ec81e ] && [ "$(pixel 163 97)" = 1ec81e ] &&
     [ "$(pixel 164 98)" = 000000 ] || fail "the picture is not at 100,50 with its own size"
-mapped=""
-while kill -0 $pid 2>/dev/null; do
-    [ -n "$(main_window)" ] && mapped=1
-    [ $((($(date +%s%N) - started) / 1000000000)) -gt 30 ] && fail "still running after 30 s"
-    sleep 0.2
-done
-status=0
-wait $pid || status=$?
-elapsed=$((($(date +%s%N) - started) / 1000000))
-[ $status -eq 0 ] || fail "exit code $status"
+wait_for_end
 [ -z "$mapped" ] || fail "the window was mapped"
 [ $elapsed -ge 9500 ] && [ $elapsed -le 16000 ] || fail "ended after $elapsed ms"
 [ "$(value Index)" = 1 ] || fail "Index $(value Index)"

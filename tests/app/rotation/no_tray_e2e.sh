@@ -15,8 +15,7 @@ wait_for '[ -n "$(main_window)" ]' 10 || fail "the window was not shown: $(cat "
 geometry=$(xdotool getwindowgeometry "$(main_window)" | sed -n 's/^ *Position: \([0-9]*,[0-9]*\).*/\1/p')
 [ "$geometry" = 120,80 ] || fail "window at $geometry, not at 120,80"
 [ -z "$(icon_window)" ] || fail "an icon appeared without a notification area"
-kill -TERM $pid
-wait $pid || fail "exit code $? after SIGTERM"
+stop_program
 [ "$(value FLeft)" = 120 ] || fail "FLeft $(value FLeft)"
 
 # -- the log-in use: never mapped, the picture laid, gone after ten seconds
@@ -25,14 +24,7 @@ started=$(date +%s%N)
 "$murelin" 2>"$work/err" &
 pid=$!
 wait_for '[ "$("$tool" pixel 500 400)" = 1ec81e ]' 10 || fail "the picture was not laid"
-mapped=""
-while kill -0 $pid 2>/dev/null; do
-    [ -n "$(main_window)" ] && mapped=1
-    [ $((($(date +%s%N) - started) / 1000000000)) -gt 30 ] && fail "still running after 30 s"
-    sleep 0.2
-done
-wait $pid || fail "exit code $?"
-elapsed=$((($(date +%s%N) - started) / 1000000))
+wait_for_end
 [ -z "$mapped" ] || fail "the window was mapped in the log-in use"
 [ $elapsed -ge 9500 ] || fail "ended after $elapsed ms"
 echo "no_tray_e2e: ok"
