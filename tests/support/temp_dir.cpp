@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -71,11 +72,13 @@ void put(std::string &out, std::uint32_t value, int bytes)
 
 } // namespace
 
-std::string bitmapFile(int width, int height, unsigned colour)
+std::string bitmapFile(int width, int height, const std::function<unsigned(int, int)> &pixel,
+    const BitmapLayout &layout)
 {
     const auto w = static_cast<std::uint32_t>(width);
     const auto h = static_cast<std::uint32_t>(height);
-    const std::uint32_t rowBytes = (w * 3 + 3) & ~3u;
+    const auto bytes = static_cast<std::uint32_t>(layout.bits / 8);
+    const std::uint32_t rowBytes = (w * bytes + 3) & ~3u;
     std::string out;
     out += "BM";
     put(out, 54 + rowBytes * h, 4); // bfSize
@@ -83,22 +86,31 @@ std::string bitmapFile(int width, int height, unsigned colour)
     put(out, 54, 4); // bfOffBits
     put(out, 40, 4); // biSize
     put(out, w, 4); // biWidth
-    put(out, h, 4); // biHeight
+    put(out, layout.topDown ? 0u - h : h, 4); // biHeight, negative for top-down rows
     put(out, 1, 2); // biPlanes
-    put(out, 24, 2); // biBitCount
-    put(out, 0, 4); // biCompression
+    put(out, static_cast<std::uint32_t>(layout.bits), 2); // biBitCount
+    put(out, layout.compression, 4); // biCompression
     put(out, rowBytes * h, 4); // biSizeImage
     put(out, 2835, 4); // biXPelsPerMeter
     put(out, 2835, 4); // biYPelsPerMeter
     put(out, 0, 4); // biClrUsed
     put(out, 0, 4); // biClrImportant
-    std::string row;
-    for (std::uint32_t x = 0; x < w; ++x)
-        put(row, colour, 3); // blue, green, red in the file: 0xRRGGBB read little-endian
-    row.resize(rowBytes, '\0');
-    for (std::uint32_t y = 0; y < h; ++y)
-        out += row;
+    for (std::uint32_t row = 0; row < h; ++row) {
+        const int y = static_cast<int>(layout.topDown ? row : h - 1 - row);
+        const std::size_t start = out.size();
+        for (int x = 0; x < width; ++x) {
+            put(out, pixel(x, y) & 0xFFFFFF, 3); // blue, green, red: 0xRRGGBB little-endian
+            if (bytes == 4)
+                out += '\x5a'; // unused in an uncompressed 32-bit bitmap, so not zero here
+        }
+        out.resize(start + rowBytes, '\0');
+    }
     return out;
+}
+
+std::string bitmapFile(int width, int height, unsigned colour)
+{
+    return bitmapFile(width, height, [colour](int, int) { return colour; });
 }
 
 } // namespace testsupport

@@ -3,8 +3,7 @@
 //   e2e_tool bmp FILE WIDTH HEIGHT RRGGBB   writes a bitmap of one colour
 //   e2e_tool pixel X Y                      prints the root window's colour there as RRGGBB
 //   e2e_tool rootpmap                       prints the pixmap _XROOTPMAP_ID names, or "none"
-#include <QImage>
-#include <QString>
+#include "temp_dir.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -21,13 +20,6 @@ int usage()
 {
     std::fprintf(stderr, "usage: e2e_tool bmp FILE W H RRGGBB | pixel X Y | rootpmap\n");
     return 2;
-}
-
-int writeBitmap(const char *file, int width, int height, unsigned long rgb)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(QColor::fromRgb(static_cast<QRgb>(rgb)));
-    return image.save(QString::fromLocal8Bit(file), "BMP") ? 0 : 1;
 }
 
 int printPixel(Display *display, int x, int y)
@@ -73,9 +65,12 @@ int main(int argc, char **argv)
     if (argc < 2)
         return usage();
     const std::string command = argv[1];
-    if (command == "bmp" && argc == 6)
-        return writeBitmap(
-            argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::strtoul(argv[5], nullptr, 16));
+    if (command == "bmp" && argc == 6) {
+        testsupport::writeFile(argv[2],
+            testsupport::bitmapFile(std::atoi(argv[3]), std::atoi(argv[4]),
+                static_cast<unsigned>(std::strtoul(argv[5], nullptr, 16))));
+        return 0;
+    }
     Display *display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "e2e_tool: no X display\n");

@@ -14,60 +14,16 @@
 #include <vector>
 
 using namespace platform::desk;
+using testsupport::bitmapFile;
 
 namespace {
 
-void put16(std::vector<unsigned char> &b, std::size_t at, unsigned v)
-{
-    b[at] = static_cast<unsigned char>(v & 255);
-    b[at + 1] = static_cast<unsigned char>((v >> 8) & 255);
-}
-void put32(std::vector<unsigned char> &b, std::size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>((v >> (8 * i)) & 255);
-}
-
-/** A Windows bitmap file, laid out field by field, of picture pixel(x, y). */
-template <typename Pixel>
-std::vector<unsigned char> bitmapFile(
-    int width, int height, int bits, bool topDown, Pixel pixel, unsigned compression = 0)
-{
-    const std::size_t bytes = static_cast<std::size_t>(bits / 8);
-    const std::size_t stride = (static_cast<std::size_t>(width) * bytes + 3) & ~std::size_t {3};
-    std::vector<unsigned char> b(54 + stride * static_cast<std::size_t>(height), 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(b, 2, static_cast<std::uint32_t>(b.size())); // bfSize
-    put32(b, 10, 54); // bfOffBits
-    put32(b, 14, 40); // biSize
-    put32(b, 18, static_cast<std::uint32_t>(width)); // biWidth
-    put32(b, 22, static_cast<std::uint32_t>(topDown ? -height : height)); // biHeight
-    put16(b, 26, 1); // biPlanes
-    put16(b, 28, static_cast<unsigned>(bits)); // biBitCount
-    put32(b, 30, compression); // biCompression
-    for (int y = 0; y < height; ++y) {
-        const int fileRow = topDown ? y : height - 1 - y;
-        unsigned char *row = b.data() + 54 + stride * static_cast<std::size_t>(fileRow);
-        for (int x = 0; x < width; ++x) {
-            const QRgb c = pixel(x, y);
-            unsigned char *p = row + bytes * static_cast<std::size_t>(x);
-            p[0] = static_cast<unsigned char>(qBlue(c));
-            p[1] = static_cast<unsigned char>(qGreen(c));
-            p[2] = static_cast<unsigned char>(qRed(c));
-            if (bytes == 4)
-                p[3] = 0x5a; // unused in an uncompressed 32-bit bitmap
-        }
-    }
-    return b;
-}
-
 /** Writes `bytes` as `name` in the tests' own folder and gives its path. */
-std::string writeFile(const std::vector<unsigned char> &bytes, const char *name)
+std::string writeFile(const std::string &bytes, const char *name)
 {
     static const testsupport::TempDir dir;
     const std::string path = dir.file(name);
-    testsupport::writeFile(path, std::string(bytes.begin(), bytes.end()));
+    testsupport::writeFile(path, bytes);
     return path;
 }
 
@@ -113,7 +69,7 @@ TEST_P(BitmapShrink, EveryPixelIsTheAreaMean)
 {
     const ShrinkCase &c = GetParam();
     const std::string path
-        = writeFile(bitmapFile(c.width, c.height, c.bits, c.topDown, detail), "shrink.bmp");
+        = writeFile(bitmapFile(c.width, c.height, detail, {c.bits, c.topDown}), "shrink.bmp");
     const QImage out = readBitmapShrunk(path, QSize(c.outWidth, c.outHeight));
     ASSERT_EQ(out.size(), QSize(c.outWidth, c.outHeight));
     int wrong = 0;
@@ -147,7 +103,7 @@ TEST(BitmapShrink, AtFullSizeItMatchesQtsDecoder)
     for (const bool topDown : {false, true}) {
         for (const int bits : {24, 32}) {
             const std::string path
-                = writeFile(bitmapFile(33, 17, bits, topDown, detail), "full.bmp");
+                = writeFile(bitmapFile(33, 17, detail, {bits, topDown}), "full.bmp");
             const QImage ours = readBitmapShrunk(path, QSize(33, 17));
             QImage qt(QString::fromStdString(path));
             ASSERT_FALSE(qt.isNull());
@@ -158,20 +114,20 @@ TEST(BitmapShrink, AtFullSizeItMatchesQtsDecoder)
 
 TEST(BitmapShrink, OtherFilesAreLeftToTheGeneralDecoder)
 {
-    const auto plain = bitmapFile(20, 10, 24, false, detail);
+    const auto plain = bitmapFile(20, 10, detail, {24, false});
     // larger than the picture in either direction
     EXPECT_TRUE(readBitmapShrunk(writeFile(plain, "a.bmp"), QSize(21, 5)).isNull());
     EXPECT_TRUE(readBitmapShrunk(writeFile(plain, "a.bmp"), QSize(5, 11)).isNull());
     EXPECT_TRUE(readBitmapShrunk(writeFile(plain, "a.bmp"), QSize(0, 5)).isNull());
     // cut short
-    std::vector<unsigned char> cut(plain.begin(), plain.end() - 1);
+    const std::string cut = plain.substr(0, plain.size() - 1);
     EXPECT_TRUE(readBitmapShrunk(writeFile(cut, "cut.bmp"), QSize(5, 5)).isNull());
     // run-length encoded, paletted, not a bitmap, missing
     EXPECT_TRUE(readBitmapShrunk(
-        writeFile(bitmapFile(20, 10, 24, false, detail, 1), "rle.bmp"), QSize(5, 5))
+        writeFile(bitmapFile(20, 10, detail, {24, false, 1}), "rle.bmp"), QSize(5, 5))
                     .isNull());
     auto paletted = plain;
-    put16(paletted, 28, 8);
+    paletted[28] = 8; // biBitCount
     EXPECT_TRUE(readBitmapShrunk(writeFile(paletted, "p8.bmp"), QSize(5, 5)).isNull());
     auto notBitmap = plain;
     notBitmap[0] = 'X';
