@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <exception>
 #include <stdexcept>
+#include <variant>
 
 using settings::Setting;
 
@@ -97,6 +98,66 @@ void TForm1::buttonClick(std::string_view name)
             return handler(method)();
     }
     throw std::logic_error("no button " + std::string(name));
+}
+
+namespace {
+
+using ModelMember
+    = std::variant<core::ListBox TForm1::*, core::CheckBox TForm1::*, core::SpinEdit TForm1::*,
+        core::RadioGroup TForm1::*, core::Panel TForm1::*, core::Picture TForm1::*>;
+
+/** The layout's controls that have a model, and the member of the form that holds it. */
+constexpr std::pair<std::string_view, ModelMember> Models[] = {
+    {"ListBox1", &TForm1::ListBox1},
+    {"ListBox2", &TForm1::ListBox2},
+    {"ListBox3", &TForm1::ListBox3},
+    {"TimedDisplay", &TForm1::TimedDisplay},
+    {"SpinEdit3", &TForm1::SpinEdit3},
+    {"RadioGroup1", &TForm1::RadioGroup1},
+    {"SpinEdit1", &TForm1::SpinEdit1},
+    {"SpinEdit2", &TForm1::SpinEdit2},
+    {"PreviewOn", &TForm1::PreviewOn},
+    {"JPEGImage1", &TForm1::JPEGImage1},
+    {"AutoQuit", &TForm1::AutoQuit},
+    {"LoadStart", &TForm1::LoadStart},
+    {"IconClick", &TForm1::IconClick},
+    {"RandomPick", &TForm1::RandomPick},
+    {"Panel5", &TForm1::Panel5},
+    {"Panel6", &TForm1::Panel6},
+};
+
+const ModelMember *memberFor(std::string_view name)
+{
+    for (const auto &[control, member] : Models) {
+        if (control == name)
+            return &member;
+    }
+    core::layout::control(name); // raises for a name the layout does not have
+    return nullptr;
+}
+
+} // namespace
+
+template <typename Model> Model *TForm1::model(std::string_view name)
+{
+    const ModelMember *member = memberFor(name);
+    const auto *typed = member ? std::get_if<Model TForm1::*>(member) : nullptr;
+    return typed ? &(this->**typed) : nullptr;
+}
+
+template core::ListBox *TForm1::model(std::string_view);
+template core::CheckBox *TForm1::model(std::string_view);
+template core::SpinEdit *TForm1::model(std::string_view);
+template core::RadioGroup *TForm1::model(std::string_view);
+template core::Panel *TForm1::model(std::string_view);
+template core::Picture *TForm1::model(std::string_view);
+
+core::Control *TForm1::controlModel(std::string_view name)
+{
+    const ModelMember *member = memberFor(name);
+    if (!member)
+        return nullptr;
+    return std::visit([this](auto held) -> core::Control * { return &(this->*held); }, *member);
 }
 
 // ---------------------------------------------------------------- the event dispatch

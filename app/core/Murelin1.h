@@ -106,6 +106,15 @@ public:
     void buttonClick(std::string_view name);
 
     /**
+     * The model behind the control the layout names `name` when it is a `Model` (core::ListBox,
+     * CheckBox, SpinEdit, RadioGroup, Panel or Picture), nullptr otherwise: the labels, the
+     * buttons, the icon and the plain panels have none. A name the layout lacks raises an error.
+     */
+    template <typename Model> Model *model(std::string_view name);
+    /** The same model as the control every model is; nullptr for a control without one. */
+    core::Control *controlModel(std::string_view name);
+
+    /**
      * Runs one event handler the way the window's event dispatch does: an error raised inside it
      * and not caught there ends the handler, and its message is shown with the application's
      * title and an OK button. Returns false when the handler ended with an error.
@@ -217,3 +226,11 @@ private:
     int m_runDepth = 0;
     int m_modalDepth = 0;
 };
+
+// The models there are; a shell asking for another type fails to link.
+extern template core::ListBox *TForm1::model(std::string_view);
+extern template core::CheckBox *TForm1::model(std::string_view);
+extern template core::SpinEdit *TForm1::model(std::string_view);
+extern template core::RadioGroup *TForm1::model(std::string_view);
+extern template core::Panel *TForm1::model(std::string_view);
+extern template core::Picture *TForm1::model(std::string_view);

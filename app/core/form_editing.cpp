@@ -64,7 +64,7 @@ void TForm1::CheckSize()
 
 void TForm1::B10Click()
 {
-    const core::OpenDialogRequest request {"*.bmp", "*.bmp|*.bmp", true};
+    const core::OpenDialogRequest request {"bmp", {{"*.bmp", "*.bmp"}}, true};
     std::vector<std::string> chosen;
     {
         const Modal modal(*this);
@@ -115,9 +115,10 @@ void TForm1::ListBox1KeyDown(core::Key key)
 
 void TForm1::B2Click()
 {
+    // The box stands on its own, centred on the screen rather than over the window.
     const core::MsgAnswer answer = ask(
         core::MessageRequest {"Please confirm you wish to completely clear the list.", "Confirm",
-            core::MsgIcon::Question, core::MsgButtons::YesNoCancel, core::MsgAnswer::Yes});
+            core::MsgIcon::Question, core::MsgButtons::YesNoCancel, core::MsgAnswer::Yes, false});
     if (answer != core::MsgAnswer::Yes)
         return;
     setEntries({});

@@ -5,8 +5,11 @@
 // the help viewer. The Qt shell (Linux) and the Win32 shell (Windows) implement it; tests
 // answer it themselves.
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace core {
@@ -30,6 +33,31 @@ enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgButtons { Ok, YesNoCancel };
 enum class MsgAnswer { Ok, Yes, No, Cancel };
 
+/** One button of a message box: its text and the answer it gives. */
+struct MsgButton
+{
+    std::string_view text;
+    MsgAnswer answer;
+};
+
+inline constexpr MsgButton OkButtons[] = {{"OK", MsgAnswer::Ok}};
+inline constexpr MsgButton YesNoCancelButtons[]
+    = {{"&Yes", MsgAnswer::Yes}, {"&No", MsgAnswer::No}, {"Cancel", MsgAnswer::Cancel}};
+
+/** A box's buttons, in the order they stand from left to right whatever the desktop's habits. */
+constexpr std::span<const MsgButton> buttonsOf(MsgButtons buttons)
+{
+    if (buttons == MsgButtons::Ok)
+        return OkButtons;
+    return YesNoCancelButtons;
+}
+
+/** What a box closed without a button answers: Cancel, or Ok when that is its only button. */
+constexpr MsgAnswer closedAnswer(MsgButtons buttons)
+{
+    return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+}
+
 /** One message box as the program asks for it. */
 struct MessageRequest
 {
@@ -38,13 +66,35 @@ struct MessageRequest
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
     MsgAnswer defaultAnswer = MsgAnswer::Ok;
+    /** Stands over the main window; otherwise on its own, centred on the screen. */
+    bool overWindow = true;
+
+    /** Where the default button stands among buttonsOf(buttons); the first when none is. */
+    std::size_t defaultButton() const
+    {
+        const std::span<const MsgButton> all = buttonsOf(buttons);
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            if (all[i].answer == defaultAnswer)
+                return i;
+        }
+        return 0;
+    }
+};
+
+/** One choice of a file dialog's list of file types. */
+struct FileFilter
+{
+    std::string label;
+    std::string pattern; // "*.bmp"; several are separated by ";"
+
+    friend bool operator==(const FileFilter &, const FileFilter &) = default;
 };
 
 /** A file-open dialog's settings. */
 struct OpenDialogRequest
 {
-    std::string defaultExt;
-    std::string filter; // "label|pattern" pairs
+    std::string defaultExtension; // without the dot: "bmp"; added to a name typed without one
+    std::vector<FileFilter> filters;
     bool multiSelect = false;
 };
 
@@ -62,9 +112,8 @@ public:
     virtual ~FormShell() = default;
 
     /**
-     * Shows a modal message box and waits for the answer. A box closed without an answer (see
-     * closeModals) answers Cancel, or Ok when it has only that button. The buttons of a
-     * YesNoCancel box are "&Yes", "&No" and "Cancel", in this order.
+     * Shows a modal message box with the buttons buttonsOf(request.buttons) and waits for the
+     * answer. A box closed without an answer (see closeModals) answers closedAnswer.
      */
     virtual MsgAnswer messageBox(const MessageRequest &request) = 0;
     /** Runs a modal file-open dialog; the chosen names as bytes, none when cancelled. */

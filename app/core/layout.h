@@ -75,6 +75,20 @@ const ControlLayout &control(std::string_view name);
 /** RadioGroup1's items, item index 0 to 3. */
 inline constexpr std::string_view PlacementItems[] = {"Stretch", "Center", "Tiled", "Location"};
 
+/** A rectangle inside its parent. */
+struct Bounds
+{
+    int left;
+    int top;
+    int width;
+    int height;
+};
+/** Where a radio group's item `index` stands inside the group's frame: one under the other. */
+constexpr Bounds radioItem(int index)
+{
+    return {8, 14 + 14 * index, 78, 14};
+}
+
 // The window.
 inline constexpr std::string_view Caption = "Murelin V1.0";
 inline constexpr int ClientWidth = 423;

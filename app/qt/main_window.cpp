@@ -149,23 +149,24 @@ QWidget *MainWindow::make(const layout::ControlLayout &c, QWidget *parent)
     switch (c.kind) {
     case layout::Kind::Panel: {
         auto *panel = new PanelWidget(c.bevel == layout::Bevel::Raised, parent);
-        core::Panel *model = c.name == "Panel5" ? &f.Panel5
-            : c.name == "Panel6"                ? &f.Panel6
-                                                : nullptr;
-        if (model)
+        if (core::Panel *model = f.model<core::Panel>(c.name))
             model->viewChanged = [panel, model] { panel->setCaption(text(model->caption())); };
         return panel;
     }
     case layout::Kind::ListBox: {
         auto *view = new QListView(parent);
-        bindList(c.name == "ListBox1"  ? f.ListBox1
-                : c.name == "ListBox2" ? f.ListBox2
-                                       : f.ListBox3,
-            view);
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        view->setUniformItemSizes(true);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->setTextElideMode(Qt::ElideMiddle);
+        view->installEventFilter(this);
+        bindList(*f.model<core::ListBox>(c.name), view);
         return view;
     }
     case layout::Kind::Picture: {
-        if (c.name == "Image1") {
+        core::Picture *model = f.model<core::Picture>(c.name);
+        if (!model) {
             auto *image = new QLabel(parent);
             image->setPixmap(QPixmap::fromImage(programIcon()));
             return image;
@@ -175,20 +176,14 @@ QWidget *MainWindow::make(const layout::ControlLayout &c, QWidget *parent)
             m_preview->setParent(parent);
         else
             m_preview = new TJPEGImage(parent);
-        f.JPEGImage1.viewChanged = [this] {
-            const core::Picture &p = m_form.JPEGImage1;
-            m_preview->setGeometry(p.left(), p.top(), p.width(), p.height());
+        model->viewChanged = [this, model] {
+            m_preview->setGeometry(model->left(), model->top(), model->width(), model->height());
         };
         return m_preview;
     }
     case layout::Kind::CheckBox: {
         auto *box = new QCheckBox(text(c.caption), parent);
-        core::CheckBox *model = c.name == "TimedDisplay" ? &f.TimedDisplay
-            : c.name == "PreviewOn"                      ? &f.PreviewOn
-            : c.name == "AutoQuit"                       ? &f.AutoQuit
-            : c.name == "LoadStart"                      ? &f.LoadStart
-            : c.name == "IconClick"                      ? &f.IconClick
-                                                         : &f.RandomPick;
+        core::CheckBox *model = f.model<core::CheckBox>(c.name);
         model->viewChanged = [box, model] {
             const QSignalBlocker blocker(box);
             box->setChecked(model->checked());
@@ -198,22 +193,22 @@ QWidget *MainWindow::make(const layout::ControlLayout &c, QWidget *parent)
         return box;
     }
     case layout::Kind::SpinEdit: {
-        core::SpinEdit &model = c.name == "SpinEdit1" ? f.SpinEdit1
-            : c.name == "SpinEdit2"                   ? f.SpinEdit2
-                                                      : f.SpinEdit3;
+        core::SpinEdit &model = *f.model<core::SpinEdit>(c.name);
         auto *edit = new SpinEditWidget(model, parent);
         model.viewChanged = [edit] { edit->refresh(); };
         setFieldColour(edit, colour(c.background));
         return edit;
     }
     case layout::Kind::RadioGroup: {
+        core::RadioGroup &model = *f.model<core::RadioGroup>(c.name);
         QStringList items;
         for (std::string_view item : layout::PlacementItems)
             items << text(item);
-        auto *group = new RadioGroupWidget(f.RadioGroup1, text(c.caption), items, parent);
-        f.RadioGroup1.viewChanged = [group] { group->refresh(); };
-        for (int i = 0; i < f.RadioGroup1.count(); ++i) {
-            group->button(i)->setGeometry(8, 14 + 14 * i, 78, 14);
+        auto *group = new RadioGroupWidget(model, text(c.caption), items, parent);
+        model.viewChanged = [group] { group->refresh(); };
+        for (int i = 0; i < model.count(); ++i) {
+            const layout::Bounds item = layout::radioItem(i);
+            group->button(i)->setGeometry(item.left, item.top, item.width, item.height);
             setTextColour(group->button(i), colour(c.text));
         }
         return group;
@@ -287,22 +282,13 @@ void MainWindow::buildControls()
             w->hide();
         m_widgets.emplace_back(c.name, w);
     }
-    auto *list = static_cast<QListView *>(widget("ListBox1"));
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setUniformItemSizes(true);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setTextElideMode(Qt::ElideMiddle);
-    list->installEventFilter(this);
-
     // The controls show what the program has set in their models meanwhile; the window's own
     // model last, for the fonts FontMe chose.
-    TForm1 &f = m_form;
-    for (core::Control *model : std::initializer_list<core::Control *> {&f.ListBox1, &f.ListBox2,
-             &f.ListBox3, &f.TimedDisplay, &f.SpinEdit3, &f.RadioGroup1, &f.SpinEdit1, &f.SpinEdit2,
-             &f.PreviewOn, &f.JPEGImage1, &f.AutoQuit, &f.LoadStart, &f.IconClick, &f.RandomPick,
-             &f.Panel5, &f.Panel6, &f.Form1})
-        model->viewChanged();
+    for (const layout::ControlLayout &c : layout::controls()) {
+        if (core::Control *model = m_form.controlModel(c.name))
+            model->viewChanged();
+    }
+    m_form.Form1.viewChanged();
 }
 
 void MainWindow::bindList(core::ListBox &model, QListView *view)
@@ -385,10 +371,12 @@ void MainWindow::applyFonts()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == built("ListBox1") && event->type() == QEvent::KeyPress) {
-        // The program's handler runs first; the list then does its own handling of the key.
-        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete)
-            m_form.ListBox1.keyDown(core::Key::Delete);
+    // A list's keys: the program's handler runs first, then the list's own handling.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QListView *>(watched)
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+        const QByteArray name = watched->objectName().toLatin1();
+        m_form.model<core::ListBox>(std::string_view(name.constData(), size_t(name.size())))
+            ->keyDown(core::Key::Delete);
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -435,8 +423,7 @@ void MainWindow::closeModals()
 
 core::MsgAnswer MainWindow::messageBox(const core::MessageRequest &request)
 {
-    // The Clear All box has no parent: it is centred on the screen rather than on the window.
-    QMessageBox box(request.buttons == core::MsgButtons::Ok ? this : nullptr);
+    QMessageBox box(request.overWindow ? this : nullptr);
     box.setWindowTitle(text(request.caption));
     box.setText(text(request.text));
     switch (request.icon) {
@@ -455,26 +442,21 @@ core::MsgAnswer MainWindow::messageBox(const core::MessageRequest &request)
     case core::MsgIcon::None:
         break;
     }
-    if (request.buttons == core::MsgButtons::Ok) {
-        box.addButton(QMessageBox::Ok);
-        runModal(box);
-        return core::MsgAnswer::Ok;
-    }
     // Buttons of one role keep the order they were added in, whatever order the desktop's
     // guidelines give the roles.
-    QPushButton *yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::ActionRole);
-    QPushButton *no = box.addButton(QStringLiteral("&No"), QMessageBox::ActionRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::ActionRole);
-    box.setEscapeButton(cancel);
-    box.setDefaultButton(request.defaultAnswer == core::MsgAnswer::No ? no
-            : request.defaultAnswer == core::MsgAnswer::Cancel        ? cancel
-                                                                      : yes);
+    const auto buttons = core::buttonsOf(request.buttons);
+    std::vector<QPushButton *> made;
+    for (const core::MsgButton &button : buttons) {
+        made.push_back(box.addButton(text(button.text), QMessageBox::ActionRole));
+        if (button.answer == core::closedAnswer(request.buttons))
+            box.setEscapeButton(made.back());
+    }
+    box.setDefaultButton(made[request.defaultButton()]);
     runModal(box);
-    if (box.clickedButton() == yes)
-        return core::MsgAnswer::Yes;
-    if (box.clickedButton() == no)
-        return core::MsgAnswer::No;
-    return core::MsgAnswer::Cancel;
+    const auto clicked = std::find(made.begin(), made.end(), box.clickedButton());
+    if (clicked == made.end())
+        return core::closedAnswer(request.buttons);
+    return buttons[static_cast<size_t>(clicked - made.begin())].answer;
 }
 
 namespace {
@@ -509,19 +491,15 @@ std::vector<std::string> MainWindow::openDialog(const core::OpenDialogRequest &r
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(
         request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    // "label|pattern|label|pattern..." becomes the toolkit's list; a label that is its own
-    // pattern is shown once.
+    // A label that is its own pattern is shown once.
     QStringList filters;
-    const QStringList parts = text(request.filter).split(u'|');
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters << (parts[i] == parts[i + 1]
-                ? parts[i]
-                : parts[i] + QStringLiteral(" (") + parts[i + 1] + u')');
+    for (const core::FileFilter &filter : request.filters) {
+        const QString label = text(filter.label);
+        const QString pattern = text(filter.pattern);
+        filters << (label == pattern ? label : label + QStringLiteral(" (") + pattern + u')');
+    }
     dialog.setNameFilters(filters);
-    QString ext = text(request.defaultExt);
-    while (ext.startsWith(u'*') || ext.startsWith(u'.'))
-        ext.remove(0, 1);
-    dialog.setDefaultSuffix(ext);
+    dialog.setDefaultSuffix(text(request.defaultExtension));
     std::vector<std::string> names;
     if (runModal(dialog) != QDialog::Accepted)
         return names;

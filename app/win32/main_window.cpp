@@ -99,41 +99,6 @@ BOOL CALLBACK cancelDialog(HWND window, LPARAM)
     return TRUE;
 }
 
-/** The form's model for the control the layout names `name`, when it is of type `Model`. */
-template <typename Model, std::size_t N>
-Model *modelOf(TForm1 &form, std::string_view name,
-    const std::pair<std::string_view, Model TForm1::*> (&table)[N])
-{
-    for (const auto &[n, member] : table) {
-        if (n == name)
-            return &(form.*member);
-    }
-    return nullptr;
-}
-
-constexpr std::pair<std::string_view, core::CheckBox TForm1::*> CheckBoxes[] = {
-    {"TimedDisplay", &TForm1::TimedDisplay},
-    {"PreviewOn", &TForm1::PreviewOn},
-    {"AutoQuit", &TForm1::AutoQuit},
-    {"LoadStart", &TForm1::LoadStart},
-    {"IconClick", &TForm1::IconClick},
-    {"RandomPick", &TForm1::RandomPick},
-};
-constexpr std::pair<std::string_view, core::SpinEdit TForm1::*> SpinEdits[] = {
-    {"SpinEdit1", &TForm1::SpinEdit1},
-    {"SpinEdit2", &TForm1::SpinEdit2},
-    {"SpinEdit3", &TForm1::SpinEdit3},
-};
-constexpr std::pair<std::string_view, core::ListBox TForm1::*> ListBoxes[] = {
-    {"ListBox1", &TForm1::ListBox1},
-    {"ListBox2", &TForm1::ListBox2},
-    {"ListBox3", &TForm1::ListBox3},
-};
-constexpr std::pair<std::string_view, core::Panel TForm1::*> Panels[] = {
-    {"Panel5", &TForm1::Panel5},
-    {"Panel6", &TForm1::Panel6},
-};
-
 } // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, TForm1::Environment environment)
@@ -273,9 +238,8 @@ void MainWindow::make(Native &n, HWND parent, int id)
             : c.parent.empty()                                  ? GetSysColor(COLOR_BTNFACE)
                                                                 : native(c.parent).colour;
         n.background.reset(CreateSolidBrush(n.colour));
-        n.panel = modelOf(f, c.name, Panels);
-        core::Panel *model = n.panel;
-        if (model) {
+        n.panel = f.model<core::Panel>(c.name);
+        if (core::Panel *model = n.panel) {
             const HWND panel = n.window;
             model->viewChanged = [panel] { InvalidateRect(panel, nullptr, TRUE); };
         }
@@ -287,27 +251,27 @@ void MainWindow::make(Native &n, HWND parent, int id)
                 | WS_VSCROLL,
             c.left, c.width);
         SendMessageA(n.window, LB_SETITEMHEIGHT, 0, 13);
-        n.listBox = modelOf(f, c.name, ListBoxes);
+        n.listBox = f.model<core::ListBox>(c.name);
         bindList(*n.listBox, n.window);
         break;
     }
     case layout::Kind::Picture:
-        if (c.name == "Image1") {
-            n.window = child(0, "STATIC", "", SS_ICON, c.left, c.width);
-            SendMessageA(n.window, STM_SETICON, reinterpret_cast<WPARAM>(m_icon.get()), 0);
-        } else {
+        if (core::Picture *model = f.model<core::Picture>(c.name)) {
             n.window = child(0, "STATIC", "", SS_OWNERDRAW, c.left, c.width);
             const HWND preview = n.window;
-            f.JPEGImage1.viewChanged = [this, preview] {
-                const core::Picture &p = m_form.JPEGImage1;
-                MoveWindow(preview, p.left(), p.top(), p.width(), p.height(), TRUE);
+            model->viewChanged = [preview, model] {
+                MoveWindow(
+                    preview, model->left(), model->top(), model->width(), model->height(), TRUE);
                 InvalidateRect(preview, nullptr, TRUE);
             };
+        } else {
+            n.window = child(0, "STATIC", "", SS_ICON, c.left, c.width);
+            SendMessageA(n.window, STM_SETICON, reinterpret_cast<WPARAM>(m_icon.get()), 0);
         }
         break;
     case layout::Kind::CheckBox: {
         n.window = child(0, "BUTTON", text(c.caption), BS_AUTOCHECKBOX, c.left, c.width);
-        n.checkBox = modelOf(f, c.name, CheckBoxes);
+        n.checkBox = f.model<core::CheckBox>(c.name);
         core::CheckBox *model = n.checkBox;
         const HWND box = n.window;
         model->viewChanged = [box, model] {
@@ -316,7 +280,7 @@ void MainWindow::make(Native &n, HWND parent, int id)
         break;
     }
     case layout::Kind::SpinEdit: {
-        n.spinEdit = modelOf(f, c.name, SpinEdits);
+        n.spinEdit = f.model<core::SpinEdit>(c.name);
         core::SpinEdit &model = *n.spinEdit;
         n.window = child(WS_EX_CLIENTEDGE, "EDIT", model.text(), ES_AUTOHSCROLL, c.left,
             c.width - SpinButtonsWidth);
@@ -361,15 +325,20 @@ void MainWindow::make(Native &n, HWND parent, int id)
     }
 }
 
-void MainWindow::makeRadioItems(const Native &group, HWND parent)
+void MainWindow::makeRadioItems(Native &group, HWND parent)
 {
     const layout::ControlLayout &c = *group.layout;
-    core::RadioGroup &model = m_form.RadioGroup1;
+    group.radioGroup = m_form.model<core::RadioGroup>(c.name);
+    m_radioGroup = &group;
+    core::RadioGroup &model = *group.radioGroup;
     for (int i = 0; i < model.count(); ++i) {
         const std::string caption(layout::PlacementItems[i]);
+        // The items stand beside the group's frame, on the same parent, where the frame shows.
+        const layout::Bounds at = layout::radioItem(i);
         const HWND item = CreateWindowExA(0, "BUTTON", caption.c_str(),
-            WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON, c.left + 8, c.top + 14 + 14 * i, 78, 14, parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstRadioItemId + i)), m_instance, this);
+            WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON, c.left + at.left, c.top + at.top, at.width,
+            at.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstRadioItemId + i)),
+            m_instance, this);
         SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(group.font), FALSE);
         m_radioItems.push_back(item);
     }
@@ -513,11 +482,14 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         n->spinEdit->stepBy(delta);
         return 1; // the buttons' own position stays
     }
-    case WM_VKEYTOITEM:
-        // The list's keys: the program's handler first, then the list's own handling.
-        if (LOWORD(wParam) == VK_DELETE && reinterpret_cast<HWND>(lParam) == control("ListBox1"))
-            f.ListBox1.keyDown(core::Key::Delete);
+    case WM_VKEYTOITEM: {
+        // A list's keys, numbered as the program takes them: its handler first, then the
+        // list's own handling.
+        const Native *list = find(reinterpret_cast<HWND>(lParam));
+        if (list && list->listBox)
+            list->listBox->keyDown(static_cast<core::Key>(LOWORD(wParam)));
         return -1;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
@@ -574,8 +546,9 @@ void MainWindow::onCommand(HWND from, WORD code)
     const auto radio = std::find(m_radioItems.begin(), m_radioItems.end(), from);
     if (radio != m_radioItems.end()) {
         if (code == BN_CLICKED) {
-            f.RadioGroup1.setItemIndex(static_cast<int>(radio - m_radioItems.begin()));
-            f.RadioGroup1.viewChanged(); // a click on the chosen item keeps it checked
+            core::RadioGroup &group = *m_radioGroup->radioGroup;
+            group.setItemIndex(static_cast<int>(radio - m_radioItems.begin()));
+            group.viewChanged(); // a click on the chosen item keeps it checked
         }
         return;
     }
@@ -624,7 +597,7 @@ LRESULT MainWindow::onColour(HDC dc, HWND from)
     Native *n = find(from);
     const auto radio = std::find(m_radioItems.begin(), m_radioItems.end(), from);
     if (radio != m_radioItems.end())
-        n = const_cast<Native *>(&native("RadioGroup1"));
+        n = m_radioGroup;
     if (!n)
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     if (n->hasTextColour)
@@ -671,7 +644,7 @@ void MainWindow::paintPanel(HWND window)
 
 void MainWindow::drawPreview(const DRAWITEMSTRUCT &item)
 {
-    const Native &panel = native("Panel2");
+    const Native &panel = native(find(item.hwndItem)->layout->parent);
     FillRect(item.hDC, &item.rcItem, panel.background.get());
     if (!m_preview)
         return;
@@ -692,7 +665,9 @@ void MainWindow::drawPreview(const DRAWITEMSTRUCT &item)
 
 core::MsgAnswer MainWindow::messageBox(const core::MessageRequest &request)
 {
+    // The system's boxes of the same buttons, in the same order; MB_DEFBUTTON2 is the second.
     UINT type = request.buttons == core::MsgButtons::Ok ? MB_OK : MB_YESNOCANCEL;
+    type |= static_cast<UINT>(request.defaultButton()) * static_cast<UINT>(MB_DEFBUTTON2);
     switch (request.icon) {
     case core::MsgIcon::Information:
         type |= MB_ICONINFORMATION;
@@ -709,37 +684,30 @@ core::MsgAnswer MainWindow::messageBox(const core::MessageRequest &request)
     case core::MsgIcon::None:
         break;
     }
-    if (request.buttons == core::MsgButtons::YesNoCancel) {
-        if (request.defaultAnswer == core::MsgAnswer::No)
-            type |= MB_DEFBUTTON2;
-        else if (request.defaultAnswer == core::MsgAnswer::Cancel)
-            type |= MB_DEFBUTTON3;
-    }
-    // The Clear All box has no owner: it stands centred on the screen.
-    const HWND owner = request.buttons == core::MsgButtons::Ok ? handle() : nullptr;
+    const HWND owner = request.overWindow ? handle() : nullptr;
     switch (
         MessageBoxA(owner, request.text.c_str(), request.caption.c_str(), type | MB_TASKMODAL)) {
     case IDYES:
         return core::MsgAnswer::Yes;
     case IDNO:
         return core::MsgAnswer::No;
-    case IDCANCEL:
-        return request.buttons == core::MsgButtons::Ok ? core::MsgAnswer::Ok
-                                                       : core::MsgAnswer::Cancel;
-    default:
+    case IDOK:
         return core::MsgAnswer::Ok;
+    default:
+        return core::closedAnswer(request.buttons);
     }
 }
 
 std::vector<std::string> MainWindow::openDialog(const core::OpenDialogRequest &request)
 {
-    // "label|pattern|label|pattern" becomes the dialog's list of zero-ended pairs.
-    std::string filter = request.filter;
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    filter.append(2, '\0');
-    std::string extension = request.defaultExt;
-    if (extension.starts_with("*."))
-        extension.erase(0, 2);
+    // The dialog's list of types: label and pattern, each ended by a zero, and a zero at the end.
+    std::string filter;
+    for (const core::FileFilter &type : request.filters) {
+        filter += type.label + '\0';
+        filter += type.pattern + '\0';
+    }
+    filter += '\0';
+    const std::string &extension = request.defaultExtension;
     std::vector<char> names(65536, '\0');
     for (;;) {
         OPENFILENAMEA dialog {};

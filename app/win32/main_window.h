@@ -62,6 +62,7 @@ private:
         core::SpinEdit *spinEdit = nullptr;
         core::ListBox *listBox = nullptr;
         core::Panel *panel = nullptr;
+        core::RadioGroup *radioGroup = nullptr;
     };
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -74,7 +75,7 @@ private:
 
     void build();
     void make(Native &native, HWND parent, int id);
-    void makeRadioItems(const Native &group, HWND parent);
+    void makeRadioItems(Native &group, HWND parent);
     void bindList(core::ListBox &model, HWND list);
     void bindTimer(core::Timer &model, UINT_PTR id);
     void applyFonts();
@@ -85,7 +86,8 @@ private:
     TForm1 m_form;
     WindowHandle m_window;
     std::vector<Native> m_controls; // in the layout's order
-    std::vector<HWND> m_radioItems;
+    std::vector<HWND> m_radioItems; // the radio group's items, in their order
+    Native *m_radioGroup = nullptr;
     WindowHandle m_tips;
     FontHandle m_font;
     FontHandle m_boldFont;

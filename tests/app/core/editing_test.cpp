@@ -31,8 +31,8 @@ TEST(AddTest, AsksForBitmapsSeveralAtOnce)
     auto form = world.start();
     form->buttonClick("BitBtn7");
     ASSERT_EQ(world.shell.dialogs.size(), 1u);
-    EXPECT_EQ(world.shell.dialogs[0].filter, "*.bmp|*.bmp");
-    EXPECT_EQ(world.shell.dialogs[0].defaultExt, "*.bmp");
+    EXPECT_EQ(world.shell.dialogs[0].filters, (std::vector<core::FileFilter> {{"*.bmp", "*.bmp"}}));
+    EXPECT_EQ(world.shell.dialogs[0].defaultExtension, "bmp");
     EXPECT_TRUE(world.shell.dialogs[0].multiSelect);
 }
 
@@ -186,6 +186,7 @@ TEST(ClearAllTest, AsksAndClearsOnlyOnYes)
         EXPECT_EQ(box.icon, core::MsgIcon::Question);
         EXPECT_EQ(box.buttons, core::MsgButtons::YesNoCancel);
         EXPECT_EQ(box.defaultAnswer, core::MsgAnswer::Yes);
+        EXPECT_FALSE(box.overWindow); // centred on the screen
         EXPECT_EQ(listState(*form), cleared ? Empty : before);
         EXPECT_EQ(controls(*form), placement);
     }

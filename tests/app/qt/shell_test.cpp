@@ -378,7 +378,7 @@ private Q_SLOTS:
             QTimer::singleShot(1000, dialog, [dialog] { dialog->reject(); });
             static_cast<QDialog *>(dialog)->accept();
         });
-        const auto names = world.window->openDialog({"*.bmp", "*.bmp|*.bmp", true});
+        const auto names = world.window->openDialog({"bmp", {{"*.bmp", "*.bmp"}}, true});
         QCOMPARE(filters, QStringList {QStringLiteral("*.bmp")});
         QCOMPARE(names, std::vector<std::string> {typed});
     }
