@@ -37,6 +37,8 @@ TForm1::Environment withDefaults(TForm1::Environment env)
             return static_cast<std::uint32_t>(duration_cast<milliseconds>(now).count() % 86400000);
         };
     }
+    if (env.helpFile.empty())
+        env.helpFile = platform::dataFilePath(platform::helpFileName());
     if (!env.endProcess) {
         env.endProcess = [] {
             std::fflush(nullptr);

@@ -28,7 +28,7 @@ public:
         std::function<std::string()> listFilePath; // where MurelinAll.txt lives
         std::function<std::uint32_t()> timeOfDayMs; // UTC time of day in milliseconds
         std::function<void()> endProcess; // ends the program with exit code 0
-        std::string helpFile; // the application's help file, set at start
+        std::string helpFile; // the application's help file; empty: the one shipped with it
     };
 
     TForm1(core::FormShell &shell, Environment environment = {});

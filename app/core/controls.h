@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace core {
@@ -263,6 +264,33 @@ private:
     bool m_enabled = false;
     std::int32_t m_interval;
     std::uint64_t m_starts = 0;
+};
+
+/**
+ * Keeps a shell's clock in step with a timer: after each change of the timer, whether the clock
+ * must stop, start counting from zero, or go on as it is.
+ */
+class TimerClock
+{
+public:
+    enum Step { Keep, Start, Stop };
+
+    Step follow(const Timer &timer)
+    {
+        if (!timer.running())
+            return std::exchange(m_counting, false) ? Stop : Keep;
+        if (m_counting && m_start == timer.starts())
+            return Keep;
+        m_counting = true;
+        m_start = timer.starts();
+        return Start;
+    }
+    /** The shell's clock did not start after all; the next change tries again. */
+    void notStarted() { m_counting = false; }
+
+private:
+    bool m_counting = false;
+    std::uint64_t m_start = 0;
 };
 
 /** The main window itself: its position, and whether it is shown. */

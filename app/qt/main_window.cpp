@@ -115,11 +115,7 @@ MainWindow::MainWindow(TForm1::Environment environment)
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
             | Qt::MSWindowsFixedSizeDialogHint)
-    , m_form(*this, [&environment] {
-        if (environment.helpFile.empty())
-            environment.helpFile = platform::dataFilePath(platform::helpFileName());
-        return std::move(environment);
-    }())
+    , m_form(*this, std::move(environment))
 {
     buildWindow();
 }
@@ -337,15 +333,17 @@ void MainWindow::bindList(core::ListBox &model, QListView *view)
 
 void MainWindow::bindTimer(core::Timer &model, QTimer *timer)
 {
-    auto started = std::make_shared<std::uint64_t>(model.starts());
-    model.viewChanged = [&model, timer, started] {
-        if (!model.running()) {
-            timer->stop();
-            return;
-        }
-        if (!timer->isActive() || *started != model.starts()) {
-            *started = model.starts();
+    auto clock = std::make_shared<core::TimerClock>();
+    model.viewChanged = [&model, timer, clock] {
+        switch (clock->follow(model)) {
+        case core::TimerClock::Start:
             timer->start(model.interval());
+            break;
+        case core::TimerClock::Stop:
+            timer->stop();
+            break;
+        case core::TimerClock::Keep:
+            break;
         }
     };
     connect(timer, &QTimer::timeout, this, [&model] { model.tick(); });

@@ -103,11 +103,7 @@ BOOL CALLBACK cancelDialog(HWND window, LPARAM)
 
 MainWindow::MainWindow(HINSTANCE instance, TForm1::Environment environment)
     : m_instance(instance)
-    , m_form(*this, [&environment] {
-        if (environment.helpFile.empty())
-            environment.helpFile = platform::executableDirectory() + "Murelin.hlp";
-        return std::move(environment);
-    }())
+    , m_form(*this, std::move(environment))
 {
     build();
 }
@@ -374,18 +370,19 @@ void MainWindow::bindList(core::ListBox &model, HWND list)
 
 void MainWindow::bindTimer(core::Timer &model, UINT_PTR id)
 {
-    auto started = std::make_shared<std::uint64_t>(model.starts());
-    auto active = std::make_shared<bool>(false);
-    model.viewChanged = [this, &model, id, started, active] {
-        if (!model.running()) {
-            if (std::exchange(*active, false))
-                KillTimer(handle(), id);
-            return;
-        }
-        // Setting a running timer again starts its count from zero.
-        if (!*active || *started != model.starts()) {
-            *started = model.starts();
-            *active = SetTimer(handle(), id, static_cast<UINT>(model.interval()), nullptr) != 0;
+    auto clock = std::make_shared<core::TimerClock>();
+    model.viewChanged = [this, &model, id, clock] {
+        switch (clock->follow(model)) {
+        case core::TimerClock::Start:
+            // Setting a running timer again starts its count from zero.
+            if (!SetTimer(handle(), id, static_cast<UINT>(model.interval()), nullptr))
+                clock->notStarted();
+            break;
+        case core::TimerClock::Stop:
+            KillTimer(handle(), id);
+            break;
+        case core::TimerClock::Keep:
+            break;
         }
     };
 }

@@ -51,6 +51,11 @@ std::string userDataDirectory()
     return folder;
 }
 
+const char *helpFileName()
+{
+    return "Murelin.html"; // no viewer here reads the older help format; a browser reads this
+}
+
 std::string dataFilePath(const std::string &name)
 {
     const std::string beside = executableDirectory() + name;

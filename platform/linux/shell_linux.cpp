@@ -16,11 +16,6 @@ QSize maximizedWindowSize()
     return screen ? screen->availableGeometry().size() : QSize(1024, 768);
 }
 
-const char *helpFileName()
-{
-    return "Murelin.html"; // no viewer here reads the older help format; a browser reads this
-}
-
 bool openHelp(const std::string &helpFile, const std::string &topic)
 {
     QUrl url = QUrl::fromLocalFile(

@@ -75,6 +75,11 @@ std::string userDataDirectory()
     return folder;
 }
 
+const char *helpFileName()
+{
+    return "Murelin.hlp";
+}
+
 std::string dataFilePath(const std::string &name)
 {
     return executableDirectory() + name; // the help file sits beside the program

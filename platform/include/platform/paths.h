@@ -32,4 +32,7 @@ std::string userDataDirectory();
  */
 std::string dataFilePath(const std::string &name);
 
+/** The name of the help file shipped with the program, in the system help viewer's format. */
+const char *helpFileName();
+
 } // namespace platform

@@ -34,9 +34,6 @@ void showApplicationWindow(QWidget *mainWindow);
  */
 void prepareWindowLook();
 
-/** The name of the help file shipped beside the program, in the system help viewer's format. */
-const char *helpFileName();
-
 /** Opens the help file at `topic` in the system's help viewer; false when that fails. */
 bool openHelp(const std::string &helpFile, const std::string &topic);
 
