@@ -191,6 +191,8 @@ private:
     void exitSequence();
     void endWithoutSaving();
     void appendEntries(const picturelist::PictureEntries &entries);
+    /** Appends the user's new pictures (added or dropped) and makes the current one current. */
+    void addPictures(const picturelist::PictureEntries &added);
     /** Names the files the list file could not hold, so they were left out. */
     void reportRefused(const std::vector<std::string> &refused);
     void moveThroughList(bool forward);

@@ -72,15 +72,19 @@ void TForm1::B10Click()
     }
     // The chosen names are held as bytes here rather than in the scratch list.
     std::vector<std::string> refused;
-    if (!chosen.empty()) {
-        appendEntries(picturelist::addedEntries(chosen, newEntrySettings(), &refused));
-        PictureIndex = picturelist::indexAfterAppend(PictureIndex, itemCount());
-        if (PictureIndex >= 0)
-            SelectPictureIndex();
-    }
+    if (!chosen.empty())
+        addPictures(picturelist::addedEntries(chosen, newEntrySettings(), &refused));
     updateCount();
     reportRefused(refused);
     DisplayMe();
+}
+
+void TForm1::addPictures(const picturelist::PictureEntries &added)
+{
+    appendEntries(added);
+    PictureIndex = picturelist::indexAfterAppend(PictureIndex, itemCount());
+    if (PictureIndex >= 0)
+        SelectPictureIndex();
 }
 
 void TForm1::reportRefused(const std::vector<std::string> &refused)
@@ -176,10 +180,7 @@ void TForm1::WMDropFiles(const std::vector<std::string> &names)
 {
     // Every name arrives whole, however long; the whole name is tested and stored.
     std::vector<std::string> refused;
-    appendEntries(picturelist::droppedEntries(names, newEntrySettings(), &refused));
-    PictureIndex = picturelist::indexAfterAppend(PictureIndex, itemCount());
-    if (PictureIndex >= 0)
-        SelectPictureIndex();
+    addPictures(picturelist::droppedEntries(names, newEntrySettings(), &refused));
     updateCount();
     reportRefused(refused);
     ReadOptions();
