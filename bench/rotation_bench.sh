@@ -10,47 +10,23 @@
 # at most 150 ms until the icon is in the tray. The wallpaper call alone against
 # feh --bg-scale is timed by bench-wallpaper.
 set -eu
-program=$1
-tool=$2
 probe=$3
 rounds=${ROUNDS:-5}
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/murelin" "$work/bin"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-cp "$program" "$work/bin/murelin"
+# The end-to-end tests' private home, program copy and helpers (settings, icon_window,
+# main_window, pixel, start_program, stop_program ...).
+e2e_dir=$(dirname "$0")/../tests/e2e
+. "$(dirname "$0")/../tests/app/rotation/lib_rotation.sh"
 
 "$tool" bmp "$work/a.bmp" 3840 2160 c81e1e
 "$tool" bmp "$work/b.bmp" 3840 2160 1e64c8
-printf '%s\r\n00|0\r\n%s\r\n00|0\r\n' "$work/a.bmp" "$work/b.bmp" >"$work/bin/MurelinAll.txt"
-# settings LINE...: the program's stored values, replacing what a previous run saved.
-settings() {
-    {
-        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tovrane\\Murelin]\n'
-        for line in "$@"; do printf '%s\n' "$line"; done
-        printf '\n'
-    } >"$XDG_CONFIG_HOME/murelin/HKEY_CURRENT_USER.reg"
-}
+printf '%s\r\n00|0\r\n%s\r\n00|0\r\n' "$work/a.bmp" "$work/b.bmp" >"$listfile"
 settings '"Index"="1"' '"IconClick"="true"'
 
 kb() { sed -n "s/^$2:[[:space:]]*\([0-9]*\) kB/\1/p" "/proc/$1/status"; }
 mb() { awk "BEGIN { printf \"%.1f\", $1 / 1024 }"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
-icon_window() {
-    for id in $(xdotool search --onlyvisible --classname murelin 2>/dev/null); do
-        case $(xdotool getwindowname "$id" 2>/dev/null) in [Mm]urelin) echo "$id"; return ;; esac
-    done
-}
 
-"$work/bin/murelin" 2>"$work/err" &
-pid=$!
-i=0
-until [ -n "$(icon_window)" ]; do
-    i=$((i + 1)); [ $i -gt 200 ] && { echo "rotation_bench: no icon: $(cat "$work/err")" >&2; exit 1; }
-    sleep 0.05
-done
+start_program
 sleep 3
 idle=$(kb $pid VmRSS)
 idle_anon=$(kb $pid RssAnon)
@@ -67,8 +43,8 @@ for round in $(seq 1 "$rounds"); do
     echo 5 >"/proc/$pid/clear_refs" # the peak starts again from what is resident now
     start=$(now_ms)
     xdotool mousemove --window "$icon" 8 8 click 1
-    until [ "$("$tool" pixel 500 400)" = $colour ]; do
-        [ $(($(now_ms) - start)) -gt 20000 ] && { echo "rotation_bench: the root did not change" >&2; exit 1; }
+    until [ "$(pixel 500 400)" = $colour ]; do
+        [ $(($(now_ms) - start)) -gt 20000 ] && fail "the root did not change"
     done
     took=$(($(now_ms) - start))
     sleep 1.5 # past the double-click time, and settled
@@ -83,8 +59,7 @@ median_of() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[i
 echo "median click to root: $(median_of $times) ms (includes xdotool and the X server's round trips)"
 echo "resident memory of murelin: idle in the tray $(mb "$idle") MB (target <= 25 MB), peak while applying $(mb "$peak") MB, idle after applying $(mb "$after") MB"
 echo "  idle in the tray: $(mb "$idle_anon") MB of the program's own (anonymous) memory (target <= 3 MB), $(mb "$idle_file") MB of mapped library and font pages, proportional set $(mb "${idle_pss:-0}") MB"
-kill -TERM $pid
-wait $pid || true
+stop_program
 
 # Start-up: from process start until the icon is in the tray, and with "Load on Start" until
 # its picture is on the root (the stored index alternates, so that each start lays the picture
@@ -93,15 +68,15 @@ icon_times=""
 root_times=""
 for round in $(seq 1 "$rounds"); do
     settings '"Index"="1"' '"IconClick"="true"'
-    icon_times="$icon_times $("$probe" icon "$work/bin/murelin")"
-    if [ "$("$tool" pixel 500 400)" = c81e1e ]; then
+    icon_times="$icon_times $("$probe" icon "$murelin")"
+    if [ "$(pixel 500 400)" = c81e1e ]; then
         settings '"Index"="0"' '"LoadStart"="true"'
         want=1e64c8
     else
         settings '"Index"="1"' '"LoadStart"="true"'
         want=c81e1e
     fi
-    root_times="$root_times $("$probe" root $want "$work/bin/murelin")"
+    root_times="$root_times $("$probe" root $want "$murelin")"
 done
 echo "start-up, $rounds starts each: process start to the icon in the tray median $(median_of $icon_times) ms (target <= 150 ms; runs:$icon_times)"
 echo "  process start to the \"Load on Start\" picture on the root median $(median_of $root_times) ms (runs:$root_times)"
@@ -109,24 +84,17 @@ echo "  process start to the \"Load on Start\" picture on the root median $(medi
 # The first show builds the window's controls: from a right click on the icon until the
 # window is on the screen, and what the program keeps resident once it has been shown.
 settings '"Index"="1"' '"IconClick"="true"'
-"$work/bin/murelin" 2>>"$work/err" &
-spid=$!
-i=0
-until [ -n "$(icon_window)" ]; do
-    i=$((i + 1)); [ $i -gt 200 ] && { echo "rotation_bench: no icon" >&2; exit 1; }
-    sleep 0.05
-done
+start_program
 sleep 1
 start=$(now_ms)
-xdotool mousemove --window "$(icon_window)" 8 8 click 3
-until xdotool search --onlyvisible --name '^Murelin V1.0$' >/dev/null 2>&1; do
-    [ $(($(now_ms) - start)) -gt 10000 ] && { echo "rotation_bench: the window did not show" >&2; exit 1; }
+click_icon 3
+until [ -n "$(main_window)" ]; do
+    [ $(($(now_ms) - start)) -gt 10000 ] && fail "the window did not show"
 done
 shown=$(($(now_ms) - start))
 sleep 2
-echo "first show: right click on the icon to the window on the screen ${shown} ms (includes xdotool's round trips); resident with the window shown $(mb "$(kb $spid VmRSS)") MB"
-kill -TERM $spid
-wait $spid || true
+echo "first show: right click on the icon to the window on the screen ${shown} ms (includes xdotool's round trips); resident with the window shown $(mb "$(kb $pid VmRSS)") MB"
+stop_program
 
 # The same idle figures where a desktop's settings make the toolkit load its platform theme:
 # GNOME's makes it load the GTK 3 theme plugin, KDE's its built-in KDE theme (which reads the
@@ -135,13 +103,9 @@ settings '"Index"="1"' '"IconClick"="true"'
 idle_under() { # LABEL ENV...: idle figures of a program started with ENV
     label=$1
     shift
-    env "$@" "$work/bin/murelin" 2>>"$work/err" &
+    env "$@" "$murelin" 2>>"$work/err" &
     tpid=$!
-    i=0
-    until [ -n "$(icon_window)" ]; do
-        i=$((i + 1)); [ $i -gt 200 ] && { echo "rotation_bench: no icon under $label" >&2; kill $tpid; return 1; }
-        sleep 0.05
-    done
+    wait_for '[ -n "$(icon_window)" ]' 10 || { kill $tpid; fail "no icon under $label"; }
     sleep 3
     theme=$(sed -n 's|.*/platformthemes/\(.*\)|\1|p' "/proc/$tpid/maps" | sort -u | tr '\n' ' ')
     pss=$(sed -n 's/^Pss:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$tpid/smaps_rollup" 2>/dev/null || echo 0)

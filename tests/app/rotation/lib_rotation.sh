@@ -1,6 +1,7 @@
 # Shared by the rotation's end-to-end scripts, on top of the program's own private home
 # (tests/e2e/lib.sh): $1 is the program, $2 the helper that makes bitmaps and reads the root.
-e2e_dir=$(dirname "$0")/../../e2e
+# Scripts outside this folder name tests/e2e/ in e2e_dir before sourcing this file.
+e2e_dir=${e2e_dir:-$(dirname "$0")/../../e2e}
 . "$e2e_dir/lib.sh"
 tool=$2
 cp "$(dirname "$program")/Murelin.html" "$work/bin/" 2>/dev/null || true
