@@ -2,15 +2,13 @@
 # the time from a click on its icon until the X11 root shows the picture, the start-up times
 # and the idle memory under a desktop's platform theme, on a private Xvfb with a tray.
 #   cmake --build build --target bench-rotation
-if(TARGET murelin AND TARGET rotation_e2e_tool)
-    find_package(X11 REQUIRED)
-    add_executable(startup_probe EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/startup_probe.cpp)
-    target_link_libraries(startup_probe PRIVATE murelin_options X11::X11)
-    set_target_properties(startup_probe PROPERTIES AUTOMOC OFF)
-    add_custom_target(bench-rotation
-        COMMAND ${CMAKE_CURRENT_LIST_DIR}/../scripts/with-xvfb --tray
-            ${CMAKE_CURRENT_LIST_DIR}/rotation_bench.sh $<TARGET_FILE:murelin>
-            $<TARGET_FILE:rotation_e2e_tool> $<TARGET_FILE:startup_probe>
-        DEPENDS murelin rotation_e2e_tool startup_probe
-        USES_TERMINAL)
-endif()
+find_package(X11 REQUIRED)
+add_executable(startup_probe EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/startup_probe.cpp)
+target_link_libraries(startup_probe PRIVATE murelin_options X11::X11)
+set_target_properties(startup_probe PROPERTIES AUTOMOC OFF)
+add_custom_target(bench-rotation
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/../scripts/with-xvfb --tray
+        ${CMAKE_CURRENT_LIST_DIR}/rotation_bench.sh $<TARGET_FILE:murelin>
+        $<TARGET_FILE:rotation_e2e_tool> $<TARGET_FILE:startup_probe>
+    DEPENDS murelin rotation_e2e_tool startup_probe
+    USES_TERMINAL)
