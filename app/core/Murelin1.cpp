@@ -51,11 +51,22 @@ TForm1::Environment withDefaults(TForm1::Environment env)
 } // namespace
 
 TForm1::TForm1(core::FormShell &shell, Environment environment)
-    : Form1(core::layout::DesignLeft, core::layout::DesignTop)
-    , m_shell(shell)
+    : m_shell(shell)
     , m_env(withDefaults(std::move(environment)))
 {
     wireEvents();
+}
+
+core::SpinEdit TForm1::spinEditOf(std::string_view name)
+{
+    const core::layout::ControlLayout &c = core::layout::control(name);
+    return {c.minValue, c.maxValue};
+}
+
+core::Picture TForm1::pictureOf(std::string_view name)
+{
+    const core::layout::ControlLayout &c = core::layout::control(name);
+    return {c.left, c.top, c.width, c.height};
 }
 
 std::function<void()> TForm1::handler(void (TForm1::*method)())

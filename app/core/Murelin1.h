@@ -6,11 +6,13 @@
 
 #include "core/controls.h"
 #include "core/form_shell.h"
+#include "core/layout.h"
 #include "picturelist/list_file.h"
 #include "picturelist/picture_entry.h"
 
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -126,18 +128,18 @@ public:
     /** True while a box or dialog of the program waits for the user. */
     bool modalOpen() const { return m_modalDepth > 0; }
 
-    // The controls, named as the window layout names them.
-    core::Window Form1 {257, 133};
+    // The controls, named as the window layout names them, with the ranges and bounds it gives.
+    core::Window Form1 {core::layout::DesignLeft, core::layout::DesignTop};
     core::ListBox ListBox1; // the pictures' paths
     core::ListBox ListBox2; // a scratch list, empty between commands
     core::ListBox ListBox3; // the pictures' settings strings, row for row with ListBox1
     core::CheckBox TimedDisplay;
-    core::SpinEdit SpinEdit3 {1, 604800};
-    core::RadioGroup RadioGroup1 {4};
-    core::SpinEdit SpinEdit1 {0, 32000};
-    core::SpinEdit SpinEdit2 {0, 32000};
+    core::SpinEdit SpinEdit3 = spinEditOf("SpinEdit3");
+    core::RadioGroup RadioGroup1 {static_cast<int>(std::size(core::layout::PlacementItems))};
+    core::SpinEdit SpinEdit1 = spinEditOf("SpinEdit1");
+    core::SpinEdit SpinEdit2 = spinEditOf("SpinEdit2");
     core::CheckBox PreviewOn;
-    core::Picture JPEGImage1 {2, 2, 85, 63};
+    core::Picture JPEGImage1 = pictureOf("JPEGImage1");
     core::CheckBox AutoQuit;
     core::CheckBox LoadStart;
     core::CheckBox IconClick;
@@ -178,6 +180,10 @@ public:
     bool starting() const { return m_starting; }
 
 private:
+    /** A spin edit with the range the layout gives the control `name`. */
+    static core::SpinEdit spinEditOf(std::string_view name);
+    /** A picture at the bounds the layout gives the control `name`. */
+    static core::Picture pictureOf(std::string_view name);
     void wireEvents();
     /** Wires a control's event to a handler run through the event dispatch. */
     std::function<void()> handler(void (TForm1::*method)());
