@@ -1,21 +1,36 @@
 # Test helpers shared by every tests/<subsystem>/CMakeLists.txt.
 #
-#   murelin_add_gtest(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS unit])
-#   murelin_add_qtest(NAME SOURCES a.cpp LIBS lib1 [LABELS window])
+#   murelin_add_gtest(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS unit] [ENV A=1]
+#                     [WRAPPER command...])
+#   murelin_add_qtest(NAME SOURCES a.cpp LIBS lib1 [LABELS window] [ENV A=1])
+#   murelin_add_test_tool(NAME SOURCES a.cpp LIBS lib1)
+#   murelin_add_e2e(NAME [DISPLAY | DISPLAY_TRAY] ARGS arg... [TIMEOUT seconds])
 #
 # GoogleTest executables are registered one ctest test per executable (label "unit" unless
-# given); Qt Test executables run under the offscreen platform (label "window").
+# given), started through WRAPPER when one is given; Qt Test executables run under the
+# offscreen platform (label "window"). A test tool is a program the tests drive; it lands
+# beside the tests in build/tests.
 find_package(GTest REQUIRED)
 
-function(murelin_add_gtest name)
-    cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+function(murelin_add_test_tool name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
-    target_link_libraries(${name} PRIVATE murelin_options GTest::gtest GTest::gtest_main ${T_LIBS})
+    target_link_libraries(${name} PRIVATE murelin_options ${T_LIBS})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+endfunction()
+
+function(murelin_add_gtest name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;ENV;WRAPPER" ${ARGN})
+    murelin_add_test_tool(${name} SOURCES ${T_SOURCES}
+        LIBS GTest::gtest GTest::gtest_main ${T_LIBS})
     if(NOT T_LABELS)
         set(T_LABELS unit)
     endif()
-    add_test(NAME ${name} COMMAND ${name})
+    if(T_WRAPPER)
+        add_test(NAME ${name} COMMAND ${T_WRAPPER} $<TARGET_FILE:${name}>)
+    else()
+        add_test(NAME ${name} COMMAND ${name})
+    endif()
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT 300)
     if(T_ENV)
         set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
@@ -24,9 +39,7 @@ endfunction()
 
 function(murelin_add_qtest name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
-    add_executable(${name} ${T_SOURCES})
-    target_link_libraries(${name} PRIVATE murelin_options Qt6::Test ${T_LIBS})
-    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    murelin_add_test_tool(${name} SOURCES ${T_SOURCES} LIBS Qt6::Test ${T_LIBS})
     if(NOT T_LABELS)
         set(T_LABELS window)
     endif()
@@ -45,4 +58,23 @@ if [ "$(id -u)" = 0 ]; then
 fi
 exec "$@"]] sh $<TARGET_FILE:${target}> --gtest_filter=${filter})
     set_tests_properties(${name} PROPERTIES LABELS unit TIMEOUT 300)
+endfunction()
+
+# murelin_add_e2e(NAME [DISPLAY | DISPLAY_TRAY] ARGS arg... [TIMEOUT seconds]): the script
+# NAME.sh of the calling folder, run with ARGS (usually $<TARGET_FILE:...> of the program and
+# of its tools), on a private X server (DISPLAY) or one with a notification area
+# (DISPLAY_TRAY) when asked; label "e2e", 120 seconds unless given.
+function(murelin_add_e2e name)
+    cmake_parse_arguments(T "DISPLAY;DISPLAY_TRAY" "TIMEOUT" "ARGS" ${ARGN})
+    set(wrapper)
+    if(T_DISPLAY_TRAY)
+        set(wrapper ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --tray)
+    elseif(T_DISPLAY)
+        set(wrapper ${PROJECT_SOURCE_DIR}/scripts/with-xvfb)
+    endif()
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 120)
+    endif()
+    add_test(NAME ${name} COMMAND ${wrapper} ${CMAKE_CURRENT_SOURCE_DIR}/${name}.sh ${T_ARGS})
+    set_tests_properties(${name} PROPERTIES LABELS e2e TIMEOUT ${T_TIMEOUT})
 endfunction()
