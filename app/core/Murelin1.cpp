@@ -173,6 +173,26 @@ core::Control *TForm1::controlModel(std::string_view name)
     return std::visit([this](auto held) -> core::Control * { return &(this->*held); }, *member);
 }
 
+void TForm1::windowShown()
+{
+    run([this] { FormShow(); });
+}
+
+void TForm1::windowMinimized()
+{
+    run([this] { AppOnMinimize(); });
+}
+
+void TForm1::trayIconMouse(std::uint32_t message)
+{
+    run([this, message] { TrayIconMessage(message); });
+}
+
+void TForm1::filesDropped(const std::vector<std::string> &names)
+{
+    run([this, &names] { WMDropFiles(names); });
+}
+
 // ---------------------------------------------------------------- the event dispatch
 
 bool TForm1::run(const std::function<void()> &step)

@@ -104,8 +104,18 @@ public:
     // --- help
     void B4Click();
 
+    // What the shell reports besides the controls' own events; each runs its handler through
+    // the event dispatch.
     /** The user clicked the button the layout names `name` (BitBtn1 ... BitBtn10). */
     void buttonClick(std::string_view name);
+    /** The window was shown (FormShow). */
+    void windowShown();
+    /** The window went into the minimised state (AppOnMinimize). */
+    void windowMinimized();
+    /** A mouse message over the notification icon (TrayIconMessage). */
+    void trayIconMouse(std::uint32_t message);
+    /** Files were dropped on the window (WMDropFiles). */
+    void filesDropped(const std::vector<std::string> &names);
 
     /**
      * The model behind the control the layout names `name` when it is a `Model` (core::ListBox,

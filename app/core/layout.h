@@ -114,5 +114,7 @@ inline constexpr std::string_view ApplicationTitle = "Murelin";
 inline constexpr std::string_view TrayTip
     = "Right button for menu, left button to load next picture";
 inline constexpr std::string_view HelpTopic = "Contents";
+/** The name a running copy holds so that a second copy ends at once. */
+inline constexpr char InstanceName[] = "one_inst_runall_going";
 
 } // namespace core::layout

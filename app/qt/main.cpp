@@ -1,6 +1,7 @@
 // Program entry: the single-instance guard, the application object and the main window.
 #include "qt/main_window.h"
 
+#include "core/layout.h"
 #include "platform/end_requests.h"
 #include "platform/instance_guard.h"
 #include "platform/window.h"
@@ -11,7 +12,7 @@
 int main(int, char *argv[])
 {
     // A second copy ends here, before it touches the display, a setting or a file.
-    platform::InstanceGuard guard("one_inst_runall_going");
+    platform::InstanceGuard guard(core::layout::InstanceName);
     if (guard.alreadyExists())
         return 0;
 

@@ -389,7 +389,7 @@ void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        m_form.run([this] { m_form.FormShow(); });
+        m_form.windowShown();
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -400,7 +400,7 @@ void MainWindow::changeEvent(QEvent *event)
     // Only the step into the minimised state counts, not a change while already minimised.
     const auto *change = static_cast<QWindowStateChangeEvent *>(event);
     if (!(change->oldState() & Qt::WindowMinimized))
-        m_form.run([this] { m_form.AppOnMinimize(); });
+        m_form.windowMinimized();
 }
 
 // ---------------------------------------------------------------- core::FormShell
@@ -512,9 +512,9 @@ bool MainWindow::addTrayIcon()
 {
     m_tray = std::make_unique<platform::TrayIcon>(this);
     connect(m_tray.get(), &platform::TrayIcon::rightButtonDown, this,
-        [this] { m_form.run([this] { m_form.TrayIconMessage(core::TrayRightButtonDown); }); });
+        [this] { m_form.trayIconMouse(core::TrayRightButtonDown); });
     connect(m_tray.get(), &platform::TrayIcon::leftButtonDown, this,
-        [this] { m_form.run([this] { m_form.TrayIconMessage(core::TrayLeftButtonDown); }); });
+        [this] { m_form.trayIconMouse(core::TrayLeftButtonDown); });
     return m_tray->add(programIcon(), std::string(layout::TrayTip));
 }
 
@@ -536,9 +536,7 @@ void MainWindow::acceptDroppedFiles()
     // program the files were dragged from.
     connect(
         m_drop, &platform::FileDropTarget::filesDropped, this,
-        [this](const std::vector<std::string> &names) {
-            m_form.run([this, &names] { m_form.WMDropFiles(names); });
-        },
+        [this](const std::vector<std::string> &names) { m_form.filesDropped(names); },
         Qt::QueuedConnection);
 }
 

@@ -1,12 +1,13 @@
 // Program entry on Windows: the single-instance guard, the main window and the message loop.
 #include "main_window.h"
 
+#include "core/layout.h"
 #include "platform/instance_guard.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     // A second copy ends here, before it makes a window or touches a setting or a file.
-    platform::InstanceGuard guard("one_inst_runall_going");
+    platform::InstanceGuard guard(core::layout::InstanceName);
     if (guard.alreadyExists())
         return 0;
 

@@ -503,19 +503,19 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     case platform::win32::TrayCallbackMessage: {
         // lParam is the mouse message over the icon, numbered as the core takes it.
         const auto mouse = static_cast<std::uint32_t>(lParam);
-        f.run([&f, mouse] { f.TrayIconMessage(mouse); });
+        f.trayIconMouse(mouse);
         return 0;
     }
     case WM_DROPFILES: {
         const std::vector<std::string> names
             = platform::win32::takeDroppedFiles(reinterpret_cast<HDROP>(wParam));
-        f.run([&f, &names] { f.WMDropFiles(names); });
+        f.filesDropped(names);
         return 0;
     }
     case WM_SIZE:
         // Only the step into the minimised state: the window and its taskbar button go.
         if (wParam == SIZE_MINIMIZED)
-            f.run([&f] { f.AppOnMinimize(); });
+            f.windowMinimized();
         return 0;
     case WM_CLOSE:
         f.WMEndSession();
@@ -764,7 +764,7 @@ void MainWindow::showWindow()
     ShowWindow(handle(), SW_SHOW);
     SetForegroundWindow(handle());
     if (wasHidden)
-        m_form.FormShow();
+        m_form.windowShown();
 }
 
 void MainWindow::hideWindow()
