@@ -16,8 +16,10 @@ settings '"Index"="0"' '"LoadStart"="true"' '"AutoQuit"="true"' '"Timer"="360"'
 started=$(date +%s%N)
 "$murelin" 2>"$work/err" &
 pid=$!
-# Location is laid stretched first, then at its origin: wait for the second.
-wait_for '[ "$(pixel 20 20)" = 000000 ] && [ "$(pixel 110 60)" = 1ec81e ]' 10 ||
+# Location is laid stretched first, then at its origin: wait for the second. The root goes from
+# black to all green to the origin picture, and each pixel is read at its own moment, so green
+# inside the picture is read first: black at 20,20 after it can only be the origin picture.
+wait_for '[ "$(pixel 110 60)" = 1ec81e ] && [ "$(pixel 20 20)" = 000000 ]' 10 ||
     fail "root: $(pixel 20 20) at 20,20 and $(pixel 110 60) at 110,60: $(cat "$work/err")"
 [ "$(pixel 99 60)" = 000000 ] && [ "$(pixel 100 50)" = 1ec81e ] && [ "$(pixel 163 97)" = 1ec81e ] &&
     [ "$(pixel 164 98)" = 000000 ] || fail "the picture is not at 100,50 with its own size"
