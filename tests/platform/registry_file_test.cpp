@@ -70,7 +70,8 @@ TEST(RegistryFile, WritesStringsWithEscapesAndStoresTheTerminatingZero)
 {
     TempDir dir;
     FileRegistry reg(dir.file("r.reg"));
-    ASSERT_TRUE(reg.write(Key, "Index", sz("-1")));
+    ASSERT_TRUE(reg.write(Key, "Index", RegValue {platform::RegDword, std::string(4, '\0')}));
+    ASSERT_TRUE(reg.write(Key, "Index", sz("-1"))); // replaces the number in its place
     ASSERT_TRUE(reg.write(Key, "Path", sz("C:\\a \"b\"")));
     EXPECT_EQ(fileText(reg.filePath()),
         "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tovrane\\Murelin]\n"
@@ -257,6 +258,27 @@ TEST(RegistryFile, BytesThatAreNotUtf8RoundTrip)
     const std::string latin1 = "caf\xe9 \xff\x80";
     ASSERT_TRUE(reg.write(Key, "Name", sz(latin1)));
     EXPECT_EQ(reg.read(Key, "Name").value->data, latin1 + '\0');
+}
+
+TEST(RegistryFile, AFileWhereItsFolderShouldBeFailsTheReadsKeyAndTheWrite)
+{
+    TempDir dir;
+    putFile(dir.file("r.reg"), "REGEDIT4\n\n");
+    FileRegistry reg(dir.file("r.reg/murelin/HKEY_CURRENT_USER.reg"));
+    EXPECT_FALSE(reg.read(Key, "Timer").keyOpened);
+    EXPECT_FALSE(reg.write(Key, "Timer", sz("5")));
+}
+
+TEST(RegistryFile, TheProgramsRegistryIsTheFileUnderXdgConfigHome)
+{
+    TempDir dir;
+    ::setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+    const std::string path = dir.file("murelin/HKEY_CURRENT_USER.reg");
+    EXPECT_EQ(FileRegistry::defaultFilePath(), path);
+    ASSERT_TRUE(platform::currentUserRegistry().write(Key, "Index", sz("3")));
+    EXPECT_EQ(FileRegistry(path).read(Key, "Index").value, sz("3"));
+    EXPECT_EQ(platform::currentUserRegistry().read(Key, "Index").value, sz("3"));
+    ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(RegistryFilePermission, AFolderThatCannotBeWrittenFailsTheWriteAndLeavesTheFileWhole)

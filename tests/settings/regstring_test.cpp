@@ -1,10 +1,7 @@
-#include "linux/registry_file.h"
+#include "memory_registry.h"
 #include "settings/regstring.h"
-#include "temp_dir.h"
 
 #include <gtest/gtest.h>
-
-using testsupport::TempDir;
 
 using platform::RegValue;
 using settings::ReadRegString;
@@ -15,16 +12,22 @@ namespace {
 
 constexpr const char *Key = "Software\\Tovrane\\Murelin";
 
-/** Points the program's registry at a private file for one test. */
+/** The program's registry in memory for one test. */
 class RegStringTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { platform::setCurrentUserRegistry(&m_reg); }
-    void TearDown() override { platform::setCurrentUserRegistry(nullptr); }
-    void store(const char *name, RegValue value) { ASSERT_TRUE(m_reg.write(Key, name, value)); }
+    void store(const char *name, const RegValue &value) { m_reg.store(Key, name, value); }
+    std::string failureOf(void (*action)())
+    {
+        try {
+            action();
+        } catch (const RegistryError &e) {
+            return e.what();
+        }
+        return "(no error)";
+    }
 
-    TempDir m_dir;
-    platform::FileRegistry m_reg {m_dir.file("HKEY_CURRENT_USER.reg")};
+    testsupport::MemoryRegistry m_reg;
 };
 
 } // namespace
@@ -51,50 +54,27 @@ TEST_F(RegStringTest, TextEndsAtTheFirstZeroOrRunsToTheEnd)
 TEST_F(RegStringTest, OtherTypesFailWithTheValuesName)
 {
     store("X1", RegValue {platform::RegDword, std::string("\x2a\0\0\0", 4)});
-    try {
-        ReadRegString(Key, "X1", "0");
-        FAIL() << "no error";
-    } catch (const RegistryError &e) {
-        EXPECT_STREQ(e.what(), "Invalid data type for 'X1'");
-    }
+    EXPECT_EQ(failureOf([] { ReadRegString(Key, "X1", "0"); }), "Invalid data type for 'X1'");
+    store("Y1", RegValue {platform::RegBinary, "12"});
+    EXPECT_EQ(failureOf([] { ReadRegString(Key, "Y1", "0"); }), "Invalid data type for 'Y1'");
 }
 
-TEST_F(RegStringTest, WriteStoresTheTextAndOneZeroReplacingAnyType)
+TEST_F(RegStringTest, WriteStoresTheTextAndOneZero)
 {
-    store("Index", RegValue {platform::RegDword, std::string(4, '\0')});
+    const std::string ansi = "C:\\Bilder\\\xE9t\xE9 \xC4\x80.bmp";
     WriteRegString(Key, "Index", "-1");
-    const auto read = m_reg.read(Key, "Index");
-    ASSERT_TRUE(read.value);
-    EXPECT_EQ(read.value->type, platform::RegSz);
-    EXPECT_EQ(read.value->data, std::string("-1\0", 3));
+    WriteRegString(Key, "Path", ansi);
+    WriteRegString(Key, "FTop", "");
+    EXPECT_EQ(m_reg.read(Key, "Index").value, (RegValue {platform::RegSz, std::string("-1\0", 3)}));
+    EXPECT_EQ(m_reg.read(Key, "Path").value, (RegValue {platform::RegSz, ansi + '\0'}));
+    EXPECT_EQ(m_reg.read(Key, "FTop").value, (RegValue {platform::RegSz, std::string(1, '\0')}));
+    EXPECT_EQ(ReadRegString(Key, "Path", ""), ansi);
 }
 
-TEST(RegString, AKeyThatCannotBeMadeGivesTheDefaultAndFailsTheWrite)
+TEST_F(RegStringTest, AKeyThatCannotBeOpenedGivesTheDefaultAndFailsTheWrite)
 {
-    TempDir dir;
-    // A file where the registry's folder should be: nothing can be created below it.
-    {
-        platform::FileRegistry blocker(dir.file("r.reg"));
-        ASSERT_TRUE(blocker.write(Key, "x", RegValue {}));
-    }
-    platform::FileRegistry reg(dir.file("r.reg/murelin/HKEY_CURRENT_USER.reg"));
-    platform::setCurrentUserRegistry(&reg);
+    m_reg.failKeys = true;
     EXPECT_EQ(ReadRegString(Key, "Timer", "360"), "360");
-    try {
-        WriteRegString(Key, "Timer", "5");
-        ADD_FAILURE() << "no error";
-    } catch (const RegistryError &e) {
-        EXPECT_STREQ(e.what(), "Failed to set data for 'Timer'");
-    }
-    platform::setCurrentUserRegistry(nullptr);
-}
-
-TEST(RegString, TheDefaultRegistryFollowsXdgConfigHome)
-{
-    TempDir dir;
-    ::setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
-    WriteRegString(Key, "Index", "3");
-    EXPECT_EQ(platform::FileRegistry::defaultFilePath(), dir.file("murelin/HKEY_CURRENT_USER.reg"));
-    EXPECT_EQ(ReadRegString(Key, "Index", "-1"), "3");
-    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(
+        failureOf([] { WriteRegString(Key, "Timer", "5"); }), "Failed to set data for 'Timer'");
 }

@@ -76,8 +76,14 @@ INSTANTIATE_TEST_SUITE_P(Types, StoredValues,
         StoredCase {"Index", {platform::RegSz, std::string("-1\0", 3)}, "REG_SZ", "-1", 6},
         // reg.exe shows no text of its own for an empty value: only the type is compared.
         StoredCase {"Empty", {platform::RegSz, ""}, "REG_SZ", nullptr, 0},
+        StoredCase {"EmptyText", {platform::RegSz, std::string(1, '\0')}, "REG_SZ", nullptr, 2},
         StoredCase {"Flag", {platform::RegSz, std::string("true\0", 5)}, "REG_SZ", "true", 10},
-        StoredCase {"Ansi", {platform::RegSz, std::string("\xE9t\xE9\0", 4)}, "REG_SZ", nullptr, 8},
+        StoredCase {"Ansi",
+            {platform::RegSz, std::string("C:\\Bilder\\\xE9t\xE9 \xC4\x80.bmp\0", 21)}, "REG_SZ",
+            nullptr, 42},
+        // Bytes after an inner zero are kept: only the reader of the text stops there.
+        StoredCase {
+            "InnerZero", {platform::RegSz, std::string("60\0junk\0", 8)}, "REG_SZ", nullptr, 16},
         StoredCase {"Expand", {platform::RegExpandSz, std::string("%SystemRoot%\\x\0", 15)},
             "REG_EXPAND_SZ", "%SystemRoot%\\x", 30},
         StoredCase {
