@@ -100,8 +100,7 @@ TForm1::Environment FormWorld::environment()
 
 std::unique_ptr<TForm1> FormWorld::start(const Stored &values)
 {
-    for (const auto &[name, text] : values)
-        store(name, text);
+    store(values);
     auto form = std::make_unique<TForm1>(shell, environment());
     shell.form = form.get();
     form->FormCreate();

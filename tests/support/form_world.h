@@ -103,6 +103,11 @@ struct FormWorld
     {
         registry.store(SettingsKeyPath, name, text);
     }
+    void store(const Stored &values)
+    {
+        for (const auto &[name, text] : values)
+            store(name, text);
+    }
     /** The stored text of `name` under `key`, or "<missing>". */
     std::string stored(const char *name, const char *key = SettingsKeyPath) const
     {

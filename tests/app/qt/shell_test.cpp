@@ -51,8 +51,10 @@ struct ShellWorld : FormWorld
 {
     std::unique_ptr<qtshell::MainWindow> window;
 
-    TForm1 &start()
+    /** The window built and started as the program starts it, with `values` stored first. */
+    TForm1 &start(const Stored &values = {})
     {
+        store(values);
         TForm1::Environment env = environment();
         env.helpFile.clear(); // the shell's own choice
         window = std::make_unique<TestWindow>(env);
@@ -294,10 +296,7 @@ private Q_SLOTS:
     {
         ShellWorld world;
         world.list(3);
-        world.store("Index", "0");
-        world.store("Timer", "1");
-        world.store("TimedDisplay", "true");
-        TForm1 &form = world.start();
+        TForm1 &form = world.start({{"Index", "0"}, {"Timer", "1"}, {"TimedDisplay", "true"}});
         auto *timer = world.window->findChild<QTimer *>(QStringLiteral("Timer2"));
         QVERIFY(timer && timer->isActive());
         QTRY_COMPARE_WITH_TIMEOUT(world.calls.size(), size_t(2), 5000);
@@ -316,11 +315,9 @@ private Q_SLOTS:
     {
         ShellWorld world;
         world.list(3);
-        world.store("Index", "0");
-        world.store("PreviewOn", "true"); // missing pictures: a box on every Next
-        world.store("Timer", "1");
-        world.store("TimedDisplay", "true");
-        TForm1 &form = world.start();
+        // The preview on and the pictures missing: a box on every Next.
+        TForm1 &form = world.start(
+            {{"Index", "0"}, {"PreviewOn", "true"}, {"Timer", "1"}, {"TimedDisplay", "true"}});
         size_t callsWhileOpen = 0;
         onNextModal([&](QWidget *box) {
             QTimer::singleShot(2500, box, [&, box] {
@@ -387,8 +384,7 @@ private Q_SLOTS:
     {
         ShellWorld world;
         world.list(1);
-        world.store("PreviewOn", "true");
-        TForm1 &form = world.start();
+        TForm1 &form = world.start({{"PreviewOn", "true"}});
         onNextModal([&](QWidget *) { form.WMEndSession(); });
         form.buttonClick("BitBtn1"); // the preview's box: closed by the request, then the end
         QCOMPARE(world.endProcessCalls, 1);
@@ -401,10 +397,7 @@ private Q_SLOTS:
     void theIconShowsTheWindowWhereItWasStoredAndMinimisingHidesIt()
     {
         ShellWorld world;
-        world.store("AutoQuit", "true");
-        world.store("FLeft", "140");
-        world.store("FTop", "90");
-        TForm1 &form = world.start();
+        TForm1 &form = world.start({{"AutoQuit", "true"}, {"FLeft", "140"}, {"FTop", "90"}});
         qtshell::MainWindow &w = *world.window;
         QVERIFY(!w.isVisible());
         QVERIFY(w.trayIcon()->isShown());
@@ -429,11 +422,9 @@ private Q_SLOTS:
         const std::string a = world.bitmap("a.bmp", 40, 30);
         const std::string b = world.bitmap("b.bmp", 20, 10);
         world.writeList(a + "\r\n1\r\n" + b + "\r\n1\r\n" + a + "\r\n3140|7\r\n");
-        world.store("Index", "0");
-        world.store("RandomPick", "false");
-        world.store("LoadStart", "true"); // Next at start: row 1, into the preview
-        world.store("PreviewOn", "true");
-        TForm1 &form = world.start();
+        // LoadStart: Next at start, row 1, into the preview.
+        TForm1 &form = world.start({{"Index", "0"}, {"RandomPick", "false"}, {"LoadStart", "true"},
+            {"PreviewOn", "true"}});
         qtshell::MainWindow &w = *world.window;
         QVERIFY(!w.controlsBuilt());
         QCOMPARE(w.findChildren<QAbstractButton *>().size(), 0);
