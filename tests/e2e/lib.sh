@@ -2,7 +2,9 @@
 set -eu
 program=$1
 work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+# Background jobs still running are ended, and waited for, before the folder goes. They are
+# listed to a file: sh runs a $(...) in a subshell, which has no jobs.
+trap 'jobs -p >"$work/jobs"; kill $(cat "$work/jobs") 2>/dev/null || true; wait; rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
 export XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME"

@@ -9,7 +9,7 @@
 set -eu
 deb=$(realpath "$1")
 work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'jobs -p >"$work/jobs"; kill $(cat "$work/jobs") 2>/dev/null || true; wait; rm -rf "$work"' EXIT
 chmod 755 "$work"
 . "$(dirname "$0")/../e2e/helpers.sh"
 

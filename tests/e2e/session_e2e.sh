@@ -1,0 +1,51 @@
+#!/bin/sh
+# The session manager's save requests and log-out: a checkpoint writes the settings and the list
+# and the program goes on; the log-out writes them again and the program ends with code 0.
+. "$(dirname "$0")/lib.sh"
+session_manager=$2
+
+settings '"Index"="1"' '"Timer"="90"' '"X1"="12"' '"Y1"="34"' '"FLeft"="50"' '"FTop"="60"' \
+    '"RandomPick"="true"'
+printf '/pics/one.bmp\r\n00|0\r\n/pics/caf\351.bmp\r\n212|34\r\n/pics/three.bmp\r\n3100|50\r\n' >"$listfile"
+cp "$listfile" "$work/list.before"
+
+# The same values as a signal's end writes, the two missing ones added.
+check_files() {
+    cmp -s "$listfile" "$work/list.before" || fail "$1: list file: $(od -c "$listfile" | head)"
+    for pair in Index=1 Timer=90 X1=12 Y1=34 Option=2 FLeft=50 FTop=60 RandomPick=true \
+        AutoQuit=false; do
+        [ "$(value "${pair%%=*}")" = "${pair#*=}" ] || fail "$1: ${pair%%=*} $(value "${pair%%=*}")"
+    done
+    [ "$(grep -c '=' "$registry")" -eq 13 ] || fail "$1: expected 13 values: $(cat "$registry")"
+}
+said() { grep -qx "$1" "$work/sm.out"; }
+
+mkfifo "$work/sm.in"
+"$session_manager" <"$work/sm.in" >"$work/sm.out" &
+exec 3>"$work/sm.in"
+wait_for 'grep -q "^SESSION_MANAGER=" "$work/sm.out"' 10 || fail "no session manager"
+SESSION_MANAGER=$(sed -n 's/^SESSION_MANAGER=//p' "$work/sm.out") "$murelin" 2>"$work/err" &
+pid=$!
+wait_for 'said registered' 10 || fail "the program did not register: $(cat "$work/err")"
+wait_for '[ -n "$(icon_window)" ]' 10 || fail "no icon: $(cat "$work/err")"
+[ -z "$(value Option)" ] || fail "the settings were written before any request"
+
+# (a) A checkpoint: both files written (each replaced by a new one), the program goes on.
+list_inode=$(stat -c %i "$listfile")
+echo checkpoint >&3
+wait_for 'said "done 1"' 10 || fail "no answer to the checkpoint: $(cat "$work/sm.out")"
+check_files checkpoint
+[ "$(stat -c %i "$listfile")" != "$list_inode" ] || fail "the list was not written"
+sleep 0.5
+kill -0 $pid 2>/dev/null || fail "the program ended after a checkpoint"
+
+# (b) The log-out, with both files gone: the program writes them again and ends.
+rm "$listfile" "$registry"
+echo logout >&3
+wait_for 'said "done 1"' 10 || fail "no answer to the log-out: $(cat "$work/sm.out")"
+timeout 10 sh -c "while kill -0 $pid 2>/dev/null; do sleep 0.1; done" || fail "still running 10 s after the log-out"
+status=0
+wait $pid || status=$?
+[ $status -eq 0 ] || fail "exit code $status after the log-out"
+check_files logout
+echo "session_e2e: ok"
