@@ -9,6 +9,35 @@
 #include <QApplication>
 #include <QSessionManager>
 
+namespace {
+
+// The toolkit's request to quit (the session manager's order to end, among others) goes to the
+// core as an end request, after the event that brought it: left to the toolkit, it would close
+// a waiting box as if answered and end only that box's loop, and the program would go on.
+class QuitRequests : public QObject
+{
+public:
+    explicit QuitRequests(TForm1 &form)
+        : m_form(form)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Quit || watched != QCoreApplication::instance())
+            return false;
+        QMetaObject::invokeMethod(
+            this, [this] { m_form.WMEndSession(); }, Qt::QueuedConnection);
+        return true;
+    }
+
+private:
+    TForm1 &m_form;
+};
+
+} // namespace
+
 int main(int, char *argv[])
 {
     // A second copy ends here, before it touches the display, a setting or a file.
@@ -28,10 +57,11 @@ int main(int, char *argv[])
         [&Form1] { Form1.WMEndSession(); });
     QObject::connect(app.get(), &QGuiApplication::commitDataRequest, &window,
         [&Form1](QSessionManager &) { Form1.SaveSession(); });
+    QuitRequests quitRequests(Form1);
+    app->installEventFilter(&quitRequests);
     Form1.FormCreate();
     QApplication::exec();
-    // However the loop ended (the session manager's end of the session among others), the
-    // program ends through its saving path.
+    // However the loop ended, the program ends through its saving path.
     Form1.WMEndSession();
     return 0;
 }

@@ -1,6 +1,7 @@
 #!/bin/sh
 # The session manager's save requests and log-out: a checkpoint writes the settings and the list
-# and the program goes on; the log-out writes them again and the program ends with code 0.
+# and the program goes on; the log-out writes them again and the program ends with code 0, also
+# when it comes while a start-up box waits.
 . "$(dirname "$0")/lib.sh"
 session_manager=$2
 
@@ -20,17 +21,34 @@ check_files() {
 }
 said() { grep -qx "$1" "$work/sm.out"; }
 
-mkfifo "$work/sm.in"
-"$session_manager" <"$work/sm.in" >"$work/sm.out" &
-exec 3>"$work/sm.in"
-wait_for 'grep -q "^SESSION_MANAGER=" "$work/sm.out"' 10 || fail "no session manager"
-SESSION_MANAGER=$(sed -n 's/^SESSION_MANAGER=//p' "$work/sm.out") "$murelin" 2>"$work/err" &
-pid=$!
-wait_for 'said registered' 10 || fail "the program did not register: $(cat "$work/err")"
+# start: a new session manager and the program in its session, registered.
+start() {
+    rm -f "$work/sm.in" "$work/sm.out"
+    mkfifo "$work/sm.in"
+    "$session_manager" <"$work/sm.in" >"$work/sm.out" &
+    exec 3>"$work/sm.in"
+    wait_for 'grep -q "^SESSION_MANAGER=" "$work/sm.out"' 10 || fail "no session manager"
+    SESSION_MANAGER=$(sed -n 's/^SESSION_MANAGER=//p' "$work/sm.out") "$murelin" 2>"$work/err" &
+    pid=$!
+    wait_for 'said registered' 10 || fail "the program did not register: $(cat "$work/err")"
+}
+
+# log_out WHAT: the log-out, answered; the program must end with code 0.
+log_out() {
+    echo logout >&3
+    wait_for 'said "done 1"' 10 || fail "$1: no answer to the log-out: $(cat "$work/sm.out")"
+    timeout 10 sh -c "while kill -0 $pid 2>/dev/null; do sleep 0.1; done" ||
+        fail "$1: still running 10 s after the log-out"
+    status=0
+    wait $pid || status=$?
+    [ $status -eq 0 ] || fail "$1: exit code $status after the log-out"
+}
+
+start
 wait_for '[ -n "$(icon_window)" ]' 10 || fail "no icon: $(cat "$work/err")"
 [ -z "$(value Option)" ] || fail "the settings were written before any request"
 
-# (a) A checkpoint: both files written (each replaced by a new one), the program goes on.
+# (a) A checkpoint: both files written (the list replaced by a new file), the program goes on.
 list_inode=$(stat -c %i "$listfile")
 echo checkpoint >&3
 wait_for 'said "done 1"' 10 || fail "no answer to the checkpoint: $(cat "$work/sm.out")"
@@ -41,11 +59,16 @@ kill -0 $pid 2>/dev/null || fail "the program ended after a checkpoint"
 
 # (b) The log-out, with both files gone: the program writes them again and ends.
 rm "$listfile" "$registry"
-echo logout >&3
-wait_for 'said "done 1"' 10 || fail "no answer to the log-out: $(cat "$work/sm.out")"
-timeout 10 sh -c "while kill -0 $pid 2>/dev/null; do sleep 0.1; done" || fail "still running 10 s after the log-out"
-status=0
-wait $pid || status=$?
-[ $status -eq 0 ] || fail "exit code $status after the log-out"
+log_out logout
 check_files logout
+
+# (c) The log-out while a start-up box waits (a stored value it cannot read): the program ends
+# and, having read nothing in full, writes nothing, as on a termination signal.
+settings '"X1"="abc"' '"Timer"="90"'
+cp "$registry" "$work/registry.before"
+start
+wait_for '[ -n "$(xdotool search --onlyvisible --name "^Murelin$")" ]' 10 || fail "no box for 'abc'"
+log_out "a box open"
+cmp -s "$registry" "$work/registry.before" || fail "the settings were written: $(cat "$registry")"
+cmp -s "$listfile" "$work/list.before" || fail "the list was written: $(od -c "$listfile" | head)"
 echo "session_e2e: ok"
