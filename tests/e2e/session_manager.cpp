@@ -20,6 +20,7 @@ namespace {
 
 SmsConn client = nullptr;
 bool loggingOut = false;
+bool closed = false;
 
 Status registerClient(SmsConn conn, SmPointer, char *previousId)
 {
@@ -38,14 +39,10 @@ void saveYourselfDone(SmsConn conn, SmPointer, Bool success)
         SmsDie(conn);
 }
 
-void closeConnection(SmsConn conn, SmPointer, int count, char **reasons)
+void closeConnection(SmsConn, SmPointer, int count, char **reasons)
 {
     SmFreeReasons(count, reasons);
-    IceConn ice = SmsGetIceConnection(conn);
-    SmsCleanUp(conn);
-    IceCloseConnection(ice);
-    std::puts("closed");
-    std::exit(0);
+    closed = true;
 }
 
 void setProperties(SmsConn, SmPointer, int count, SmProp **props)
@@ -123,7 +120,7 @@ int main()
     std::string input;
     bool inputOpen = true;
     const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    while (std::chrono::steady_clock::now() < end) {
+    while (!closed && std::chrono::steady_clock::now() < end) {
         // The input, the client's connection and the listeners.
         std::vector<pollfd> fds {
             {inputOpen ? 0 : -1, POLLIN, 0}, {ice ? IceConnectionNumber(ice) : -1, POLLIN, 0}};
@@ -147,11 +144,14 @@ int main()
             }
         }
         if (ice && fds[1].revents
-            && IceProcessMessages(ice, nullptr, nullptr) != IceProcessMessagesSuccess) {
-            std::puts("closed");
-            return 0;
-        }
+            && IceProcessMessages(ice, nullptr, nullptr) != IceProcessMessagesSuccess)
+            closed = true;
     }
-    std::puts("gave up");
-    return 1;
+    if (client)
+        SmsCleanUp(client);
+    if (ice)
+        IceCloseConnection(ice);
+    IceFreeListenObjs(count, listeners);
+    std::puts(closed ? "closed" : "gave up");
+    return closed ? 0 : 1;
 }
