@@ -1,7 +1,7 @@
 #!/bin/sh
 # The session manager's save requests and log-out: a checkpoint writes the settings and the list
 # and the program goes on; the log-out writes them again and the program ends with code 0, also
-# when it comes while a start-up box waits.
+# when it comes while a start-up box or a box asked from the window waits.
 . "$(dirname "$0")/lib.sh"
 session_manager=$2
 
@@ -61,6 +61,21 @@ kill -0 $pid 2>/dev/null || fail "the program ended after a checkpoint"
 rm "$listfile" "$registry"
 log_out logout
 check_files logout
+
+# (d) The log-out while "Clear All" asks from the shown window: the box closed without an answer
+# answers Cancel, so the list keeps every entry; both files are written and the program ends.
+settings '"Index"="1"' '"Timer"="90"' '"X1"="12"' '"Y1"="34"' '"FLeft"="50"' '"FTop"="60"' \
+    '"RandomPick"="true"'
+list_inode=$(stat -c %i "$listfile")
+start
+wait_for '[ -n "$(icon_window)" ]' 10 || fail "no icon: $(cat "$work/err")"
+xdotool mousemove --window "$(icon_window)" 8 8 click 3
+wait_for '[ -n "$(main_window)" ]' 10 || fail "the window was not shown by a right click"
+xdotool mousemove --window "$(main_window)" 36 270 click 1
+wait_for '[ -n "$(xdotool search --onlyvisible --name "^Confirm$")" ]' 10 || fail "no Clear All box"
+log_out "Clear All asking"
+check_files "Clear All asking"
+[ "$(stat -c %i "$listfile")" != "$list_inode" ] || fail "Clear All asking: the list was not written"
 
 # (c) The log-out while a start-up box waits (a stored value it cannot read): the program ends
 # and, having read nothing in full, writes nothing, as on a termination signal.
