@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <exception>
 #include <stdexcept>
+#include <utility>
 #include <variant>
 
 using settings::Setting;
@@ -195,18 +196,23 @@ void TForm1::filesDropped(const std::vector<std::string> &names)
 
 // ---------------------------------------------------------------- the event dispatch
 
-bool TForm1::run(const std::function<void()> &step)
+bool TForm1::showingErrors(const std::function<void()> &step)
 {
-    bool ok = false;
-    ++m_runDepth;
     try {
         step();
-        ok = true;
+        return true;
     } catch (const std::exception &error) {
         showMessage(error.what());
     } catch (...) {
         showMessage("Unknown error");
     }
+    return false;
+}
+
+bool TForm1::run(const std::function<void()> &step)
+{
+    ++m_runDepth;
+    const bool ok = showingErrors(step);
     --m_runDepth;
     // An end request that came while a box waited inside this handler ends the program now,
     // through the normal saving path.
@@ -240,9 +246,8 @@ void TForm1::startupStep(const std::function<void()> &step)
         endWithoutSaving();
 }
 
-void TForm1::readSetting(int id)
+void TForm1::readSetting(Setting setting)
 {
-    const Setting setting = static_cast<Setting>(id);
     const settings::SettingInfo &info = settings::info(setting);
     std::string defaultText(info.defaultText);
     if (setting == Setting::FLeft || setting == Setting::FTop) {
@@ -267,14 +272,14 @@ void TForm1::FormCreate()
     // The stored settings in their order, up to "Index", which needs the list.
     for (Setting id : settings::ReadOrder) {
         if (id != Setting::Index)
-            readSetting(static_cast<int>(id));
+            readSetting(id);
     }
     startupStep([this] { m_shell.acceptDroppedFiles(); });
     ListBox1.clear();
     ListBox2.clear();
     ListBox3.clear();
     startupStep([this] { ReadListFile(); });
-    readSetting(static_cast<int>(Setting::Index));
+    readSetting(Setting::Index);
     if (!m_endRequested) {
         // A stored index outside the list (a list file changed by hand) is brought to its
         // nearest end: below -1 to the first row, past the end to the last.
@@ -343,28 +348,34 @@ picturelist::PictureEntries TForm1::entries() const
     return all;
 }
 
+namespace {
+
+/** The entries' paths and their settings strings, the rows of the two lists that hold them. */
+std::pair<std::vector<std::string>, std::vector<std::string>> columns(
+    picturelist::PictureEntries entries)
+{
+    std::pair<std::vector<std::string>, std::vector<std::string>> rows;
+    rows.first.reserve(entries.size());
+    rows.second.reserve(entries.size());
+    for (picturelist::PictureEntry &e : entries) {
+        rows.first.push_back(std::move(e.path));
+        rows.second.push_back(std::move(e.settings));
+    }
+    return rows;
+}
+
+} // namespace
+
 void TForm1::setEntries(picturelist::PictureEntries all)
 {
-    std::vector<std::string> paths;
-    std::vector<std::string> settings;
-    paths.reserve(all.size());
-    settings.reserve(all.size());
-    for (picturelist::PictureEntry &e : all) {
-        paths.push_back(std::move(e.path));
-        settings.push_back(std::move(e.settings));
-    }
+    auto [paths, settings] = columns(std::move(all));
     ListBox3.setItems(std::move(settings));
     ListBox1.setItems(std::move(paths));
 }
 
 void TForm1::appendEntries(const picturelist::PictureEntries &added)
 {
-    std::vector<std::string> paths;
-    std::vector<std::string> settings;
-    for (const picturelist::PictureEntry &e : added) {
-        paths.push_back(e.path);
-        settings.push_back(e.settings);
-    }
+    const auto [paths, settings] = columns(added);
     ListBox3.append(settings);
     ListBox1.append(paths);
 }

@@ -17,6 +17,10 @@
 #include <string_view>
 #include <vector>
 
+namespace settings {
+enum class Setting;
+}
+
 /**
  * Handlers raise errors freely: each one is run through the event dispatch (run), which ends the
  * handler and shows the error's message in a box.
@@ -132,6 +136,11 @@ public:
      * title and an OK button. Returns false when the handler ended with an error.
      */
     bool run(const std::function<void()> &handler);
+    /**
+     * Runs `step` and shows the message of an error it raises, the way run does, but without
+     * run's end of the program: for a window system's own callbacks.
+     */
+    bool showingErrors(const std::function<void()> &step);
 
     /** Shows `text` with the application's title and an OK button. */
     void showMessage(const std::string &text);
@@ -200,7 +209,7 @@ private:
     /** Runs `handler` unless an end request came while a box of the start-up waited. */
     void startupStep(const std::function<void()> &step);
     /** Reads one stored setting into its control, a start-up step of its own. */
-    void readSetting(int id);
+    void readSetting(settings::Setting setting);
     /** Writes the list (unless SkipList, or it was never read) and the 13 settings. */
     void saveState(bool SkipList);
     core::MsgAnswer ask(const core::MessageRequest &request);

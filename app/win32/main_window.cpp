@@ -425,16 +425,13 @@ LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam
     if (!self)
         return DefWindowProcA(window, message, wParam, lParam);
     // No error may leave through the system's frames: what a handler did not catch is shown.
-    try {
-        if (self->m_window && window != self->handle())
-            return self->onPanelMessage(window, message, wParam, lParam);
-        return self->onMessage(window, message, wParam, lParam);
-    } catch (const std::exception &error) {
-        self->m_form.showMessage(error.what());
-    } catch (...) {
-        self->m_form.showMessage("Unknown error");
-    }
-    return 0;
+    LRESULT result = 0;
+    self->m_form.showingErrors([&] {
+        result = self->m_window && window != self->handle()
+            ? self->onPanelMessage(window, message, wParam, lParam)
+            : self->onMessage(window, message, wParam, lParam);
+    });
+    return result;
 }
 
 LRESULT MainWindow::onPanelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
