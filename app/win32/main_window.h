@@ -65,6 +65,7 @@ private:
         core::RadioGroup *radioGroup = nullptr;
     };
 
+    // Messages (window_messages.cpp).
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onPanelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -73,9 +74,28 @@ private:
     void paintPanel(HWND window);
     void drawPreview(const DRAWITEMSTRUCT &item);
 
+    /** How one child window is made: its class, caption and styles, where it stands. */
+    struct ChildStyle
+    {
+        DWORD exStyle = 0;
+        const char *windowClass = nullptr;
+        std::string_view caption = {};
+        DWORD style = 0;
+        int left = 0;
+        int width = 0;
+    };
+
+    // Building: the window, then one maker for each kind of control (window_controls.cpp).
     void build();
+    HWND makeChild(const Native &native, HWND parent, int id, const ChildStyle &style);
     void make(Native &native, HWND parent, int id);
+    void makePanel(Native &native, HWND parent, int id);
+    void makeListBox(Native &native, HWND parent, int id);
+    void makePicture(Native &native, HWND parent, int id);
+    void makeCheckBox(Native &native, HWND parent, int id);
+    void makeSpinEdit(Native &native, HWND parent, int id);
     void makeRadioItems(Native &group, HWND parent);
+    void addHint(const Native &native);
     void bindList(core::ListBox &model, HWND list);
     void bindTimer(core::Timer &model, UINT_PTR id);
     void applyFonts();
