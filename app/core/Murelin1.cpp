@@ -214,6 +214,8 @@ bool TForm1::run(const std::function<void()> &step)
     ++m_runDepth;
     const bool ok = showingErrors(step);
     --m_runDepth;
+    if (afterEvent)
+        afterEvent();
     // An end request that came while a box waited inside this handler ends the program now,
     // through the normal saving path.
     if (m_runDepth == 0 && m_endRequested && !m_starting)

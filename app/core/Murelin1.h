@@ -142,6 +142,12 @@ public:
      */
     bool showingErrors(const std::function<void()> &step);
 
+    /**
+     * Runs after every handler run through run (at any depth, also inside a box's wait), so that
+     * what follows the window's state from outside (see core::Remote) sees each change.
+     */
+    std::function<void()> afterEvent;
+
     /** Shows `text` with the application's title and an OK button. */
     void showMessage(const std::string &text);
     /** True while a box or dialog of the program waits for the user. */

@@ -1,4 +1,5 @@
 // Program entry: the single-instance guard, the application object and the main window.
+#include "qt/bus_service.h"
 #include "qt/main_window.h"
 
 #include "core/layout.h"
@@ -60,6 +61,10 @@ int main(int, char *argv[])
     QuitRequests quitRequests(Form1);
     app->installEventFilter(&quitRequests);
     Form1.FormCreate();
+    // Keyboard shortcuts and scripts reach the running program on the session bus; without a
+    // bus, or with the name held by another program, it runs as it always has.
+    qtshell::BusService bus(Form1);
+    bus.publish();
     QApplication::exec();
     // However the loop ended, the program ends through its saving path.
     Form1.WMEndSession();

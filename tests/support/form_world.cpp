@@ -17,6 +17,8 @@ core::MsgAnswer FakeShell::messageBox(const core::MessageRequest &request)
 std::vector<std::string> FakeShell::openDialog(const core::OpenDialogRequest &request)
 {
     dialogs.push_back(request);
+    if (whileDialogOpen)
+        whileDialogOpen();
     return chosen;
 }
 

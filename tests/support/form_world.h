@@ -37,6 +37,8 @@ public:
     std::function<void(const core::MessageRequest &)> whileBoxOpen;
     std::vector<core::OpenDialogRequest> dialogs;
     std::vector<std::string> chosen; // the file dialog's answer; empty is a cancel
+    /** Runs while the file dialog waits for the user. */
+    std::function<void()> whileDialogOpen;
     int closeModalsCalls = 0;
 
     bool notificationArea = true;
