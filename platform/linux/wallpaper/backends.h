@@ -9,8 +9,11 @@
 
 namespace platform::desk {
 
-/** A placement a desktop can draw by itself; anything else we compose and hand over stretched. */
-enum class NativeMode { Stretch, Center, Tile };
+/**
+ * A placement a desktop can draw by itself; anything else we compose and hand over stretched.
+ * Span: one picture across all monitors together, each showing its part of it.
+ */
+enum class NativeMode { Stretch, Center, Tile, Span };
 
 /** One picture for a desktop: for the output named `output`, or for every output when "". */
 struct OutputPicture

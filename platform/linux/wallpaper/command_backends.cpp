@@ -21,6 +21,7 @@ const char *modeWord(NativeMode mode)
 {
     switch (mode) {
     case NativeMode::Stretch:
+    case NativeMode::Span: // never handed to a command: no row of theirs spans
         return "stretch";
     case NativeMode::Center:
         return "center";

@@ -158,6 +158,24 @@ QImage composeOnMonitors(const QImage &picture, QSize screen, const std::vector<
     return out;
 }
 
+QRect spannedArea(const std::vector<OutputArea> &outputs)
+{
+    QRect area;
+    for (const OutputArea &output : outputs)
+        area |= output.rect; // an empty rectangle adds nothing
+    return area;
+}
+
+QImage composeSpanned(
+    const QImage &picture, const std::vector<OutputArea> &outputs, const DeskPlacement &placement)
+{
+    const QRect area = spannedArea(outputs);
+    std::vector<QRect> monitors;
+    for (const OutputArea &output : outputs)
+        monitors.push_back(output.rect.translated(-area.topLeft()));
+    return area.isEmpty() ? QImage() : composeOnMonitors(picture, area.size(), monitors, placement);
+}
+
 QSize largestOutput(const std::vector<OutputArea> &outputs)
 {
     QSize largest;

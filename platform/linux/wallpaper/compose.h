@@ -47,6 +47,18 @@ QImage composeWallpaper(const QImage &picture, QSize screen, const DeskPlacement
 QImage composeOnMonitors(const QImage &picture, QSize screen, const std::vector<QRect> &monitors,
     const DeskPlacement &placement);
 
+/** The smallest rectangle that holds all of `outputs`; an empty one when there are none. */
+QRect spannedArea(const std::vector<OutputArea> &outputs);
+
+/**
+ * One picture over spannedArea(`outputs`), its top-left pixel the area's: each output's part
+ * is the picture laid as `placement` says from that output's own top-left corner, black where
+ * no output is. Shown across all monitors at once (a desktop's "spanned" mode), every monitor
+ * gets what it would get on its own, pixel for pixel.
+ */
+QImage composeSpanned(
+    const QImage &picture, const std::vector<OutputArea> &outputs, const DeskPlacement &placement);
+
 /** The largest of `outputs` by area; the first of equals. */
 QSize largestOutput(const std::vector<OutputArea> &outputs);
 

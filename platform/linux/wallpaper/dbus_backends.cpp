@@ -115,6 +115,7 @@ const char *plasmaFillMode(NativeMode mode)
 {
     switch (mode) {
     case NativeMode::Stretch:
+    case NativeMode::Span: // Plasma takes a picture per screen instead
         return "0";
     case NativeMode::Center:
         return "6";
@@ -157,6 +158,8 @@ int xfceImageStyle(NativeMode mode)
         return 2;
     case NativeMode::Stretch:
         return 3;
+    case NativeMode::Span:
+        return 6; // "spanning screens"
     }
     return 3;
 }

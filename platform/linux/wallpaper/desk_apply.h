@@ -16,7 +16,10 @@ namespace platform::desk {
  * all monitors. The other desktops get the file with their own mode; a PNG copy of it, with
  * their own mode, when their loader may not read its format; or, when the desktop lacks the
  * placement or cannot take the file's name, pictures we composed and set stretched: one per
- * output where the desktop takes one per output, else one at the largest output's size.
+ * output where the desktop takes one per output, else one at the largest output's size. A
+ * desktop that draws one picture across all monitors (GNOME, Cinnamon, MATE) gets, with more
+ * than one monitor, a picture of the whole layout composed for each monitor's own corner,
+ * whatever the placement, set to span them.
  * A picture Qt cannot read is never handed on. An empty path removes the wallpaper where the
  * desktop has a way to. Returns false on every failure; never blocks for more than a few
  * seconds.

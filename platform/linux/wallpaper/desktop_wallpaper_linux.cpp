@@ -116,8 +116,11 @@ bool applyDeskWallpaper(Desktop desktop, const std::string &rawPath, const DeskP
     const std::string format = readableFormat(path);
     if (format.empty())
         return false; // the desktop would show nothing, or its own fallback
+    const std::vector<OutputArea> outputs = outputAreas();
+    // One picture for several monitors, drawn across them: composed for each one's corner.
+    const bool spanned = row.pictures == Pictures::OneForAll && row.drawsSpan && outputs.size() > 1;
     const std::optional<NativeMode> mode = nativeMode(placement);
-    if (mode && row.draws(*mode) && row.carries(path)) {
+    if (!spanned && mode && row.draws(*mode) && row.carries(path)) {
         if (loaderReads(row.loader, format))
             return row.hand({{{}, path}}, *mode);
         const QImage picture = loadPicture(path);
@@ -126,10 +129,13 @@ bool applyDeskWallpaper(Desktop desktop, const std::string &rawPath, const DeskP
     }
 
     // Composed by us and set stretched: per output where the desktop takes one per output.
-    const std::vector<OutputArea> outputs = outputAreas();
     const QImage picture = loadPicture(path, stretched ? largestOutput(outputs) : QSize());
     if (picture.isNull())
         return false;
+    if (spanned) {
+        const auto composed = cachedCopy(row, composeSpanned(picture, outputs, placement), {});
+        return composed && row.hand({{{}, *composed}}, NativeMode::Span);
+    }
     std::vector<OutputPicture> pictures;
     if (row.pictures == Pictures::PerOutput) {
         for (const OutputArea &output : outputs) {

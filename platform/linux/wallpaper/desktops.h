@@ -37,6 +37,9 @@ struct DesktopRow
     bool drawsStretch;
     bool drawsCenter;
     bool drawsTile;
+    /** Draws one picture across all monitors together, each its own part (GNOME's
+     *  "spanned"): how a picture composed for every monitor's corner reaches it. */
+    bool drawsSpan;
     Pictures pictures;
     Loader loader;
     /** Whether the desktop can be handed `path` by name, exactly. */
@@ -48,9 +51,17 @@ struct DesktopRow
 
     bool draws(NativeMode mode) const
     {
-        return mode == NativeMode::Stretch ? drawsStretch
-            : mode == NativeMode::Center   ? drawsCenter
-                                           : drawsTile;
+        switch (mode) {
+        case NativeMode::Stretch:
+            return drawsStretch;
+        case NativeMode::Center:
+            return drawsCenter;
+        case NativeMode::Tile:
+            return drawsTile;
+        case NativeMode::Span:
+            return drawsSpan;
+        }
+        return false;
     }
 };
 

@@ -37,6 +37,8 @@ const char *optionsNick(NativeMode mode)
         return "centered";
     case NativeMode::Tile:
         return "wallpaper";
+    case NativeMode::Span:
+        return "spanned";
     }
     return "stretched";
 }

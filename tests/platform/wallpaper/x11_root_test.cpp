@@ -16,9 +16,11 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 
 using namespace platform::desk;
@@ -264,6 +266,61 @@ INSTANTIATE_TEST_SUITE_P(Table, X11TwoMonitors,
         RootCase {"Tile", {PlacementKind::Tile, 0, 0}, 160, 120, "bmp"},
         RootCase {"Origin", {PlacementKind::Origin, 30, 20}, 200, 100, "bmp"}),
     [](const testing::TestParamInfo<RootCase> &p) { return std::string(p.param.name); });
+
+/** A GSettings key read back with the gsettings command, without its quotes. */
+std::string gsettingsValue(const std::string &schema, const char *key)
+{
+    const std::string command = "gsettings get " + schema + " " + key + " 2>&1";
+    std::FILE *pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    char buffer[512];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe))
+        out += buffer;
+    if (pipe)
+        ::pclose(pipe);
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\''))
+        out.pop_back();
+    return out.substr(out.empty() || out.front() != '\'' ? 0 : 1);
+}
+
+TEST_P(X11TwoMonitors, DesktopsThatSpanGetOnePictureComposedForEachMonitorsCorner)
+{
+    // GSettings in a folder of the test's own, for the whole run (GIO reads it once): the
+    // keyfile backend, read back by the command
+    static const testsupport::TempDir settings;
+    setenv("GSETTINGS_BACKEND", "keyfile", 1);
+    setenv("XDG_CONFIG_HOME", settings.file("config").c_str(), 1);
+    setenv("XDG_CACHE_HOME", settings.file("cache").c_str(), 1);
+    const RootCase &c = GetParam();
+    const std::string path = save(
+        quadrantPicture(c.width, c.height), (std::string("span.") + c.format).c_str(), c.format);
+    const QRect area = m_monitors[0].second | m_monitors[1].second;
+    for (const auto &[desktop, schema, key] :
+        {std::tuple {Desktop::Gnome, "org.gnome.desktop.background", "picture-uri"},
+            std::tuple {Desktop::Cinnamon, "org.cinnamon.desktop.background", "picture-uri"},
+            std::tuple {Desktop::Mate, "org.mate.background", "picture-filename"}}) {
+        ASSERT_TRUE(applyDeskWallpaper(desktop, path, c.placement)) << schema;
+        EXPECT_EQ(gsettingsValue(schema, "picture-options"), "spanned");
+        std::string file = gsettingsValue(schema, key);
+        if (file.starts_with("file://"))
+            file.erase(0, 7);
+        const QImage spanned
+            = QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(spanned.size(), area.size()) << file;
+        EXPECT_EQ(wrongPixels(spanned, 2,
+                      [&](int x, int y) {
+                          std::optional<QRgb> expected = black;
+                          for (const auto &[name, rect] : m_monitors) {
+                              if (rect.contains(x, y))
+                                  expected = expectedPixel(
+                                      c, x - rect.x(), y - rect.y(), rect.width(), rect.height());
+                          }
+                          return expected;
+                      }),
+            "")
+            << schema;
+    }
+}
 
 TEST_F(X11TwoMonitors, MonitorsAreNamedAfterTheirOutput)
 {
