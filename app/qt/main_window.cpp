@@ -15,7 +15,6 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListView>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -150,7 +149,7 @@ QWidget *MainWindow::make(const layout::ControlLayout &c, QWidget *parent)
         return panel;
     }
     case layout::Kind::ListBox: {
-        auto *view = new QListView(parent);
+        auto *view = new ListView(parent);
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
         view->setUniformItemSizes(true);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -287,7 +286,7 @@ void MainWindow::buildControls()
     m_form.Form1.viewChanged();
 }
 
-void MainWindow::bindList(core::ListBox &model, QListView *view)
+void MainWindow::bindList(core::ListBox &model, ListView *view)
 {
     auto *rows = new ListBoxModel(model, view);
     view->setModel(rows);
@@ -317,8 +316,8 @@ void MainWindow::bindList(core::ListBox &model, QListView *view)
         m_selecting = false;
         view->viewport()->update();
     };
-    // The user's changes of the selection are the list's clicks.
-    const auto report = [this, &model, selection] {
+    // The user's changes of the selection are the list's clicks, each handed over whole.
+    view->selectionDone = [this, &model, selection] {
         if (m_selecting)
             return;
         std::vector<int> chosen;
@@ -327,8 +326,6 @@ void MainWindow::bindList(core::ListBox &model, QListView *view)
         const QModelIndex current = selection->currentIndex();
         model.userSelected(chosen, current.isValid() ? current.row() : -1);
     };
-    connect(selection, &QItemSelectionModel::selectionChanged, this, report);
-    connect(selection, &QItemSelectionModel::currentChanged, this, report);
 }
 
 void MainWindow::bindTimer(core::Timer &model, QTimer *timer)

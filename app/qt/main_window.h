@@ -19,7 +19,6 @@
 #include <vector>
 
 class QDialog;
-class QListView;
 class QTimer;
 class TJPEGImage;
 
@@ -31,6 +30,7 @@ class FileDropTarget;
 namespace qtshell {
 
 class ListBoxModel;
+class ListView;
 
 class MainWindow : public QWidget, public core::FormShell
 {
@@ -78,7 +78,7 @@ private:
     /** The control named `name` if the controls are built; nullptr otherwise. */
     QWidget *built(std::string_view name) const;
     QWidget *make(const core::layout::ControlLayout &c, QWidget *parent);
-    void bindList(core::ListBox &model, QListView *view);
+    void bindList(core::ListBox &model, ListView *view);
     void bindTimer(core::Timer &model, QTimer *timer);
     void applyFonts();
     /** Runs `dialog` modally; an end request closes it (closeModals). */

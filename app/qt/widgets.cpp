@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QPainter>
 
+#include <utility>
+
 namespace qtshell {
 
 QString displayText(std::string_view bytes)
@@ -126,6 +128,66 @@ void PanelWidget::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(contentsRect(), Qt::AlignCenter, m_caption);
+}
+
+// ---------------------------------------------------------------- ListView
+
+ListView::ListView(QWidget *parent)
+    : QListView(parent)
+{
+}
+
+void ListView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    QListView::selectionChanged(selected, deselected);
+    selectionStep();
+}
+
+void ListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QListView::currentChanged(current, previous);
+    selectionStep();
+}
+
+void ListView::selectionStep()
+{
+    m_changed = true;
+    if (m_handling == 0 && !m_buttonDown)
+        handOver();
+}
+
+void ListView::handOver()
+{
+    if (!std::exchange(m_changed, false))
+        return;
+    if (selectionDone)
+        selectionDone();
+}
+
+bool ListView::handled(QEvent *event, const std::function<bool()> &handle)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+        m_buttonDown = true;
+    ++m_handling;
+    const bool result = handle();
+    --m_handling;
+    // A release that never comes (the window lost the mouse) ends the click with the focus.
+    if (type == QEvent::MouseButtonRelease || type == QEvent::FocusOut || type == QEvent::Hide)
+        m_buttonDown = false;
+    if (m_handling == 0 && !m_buttonDown)
+        handOver();
+    return result;
+}
+
+bool ListView::event(QEvent *event)
+{
+    return handled(event, [this, event] { return QListView::event(event); });
+}
+
+bool ListView::viewportEvent(QEvent *event)
+{
+    return handled(event, [this, event] { return QListView::viewportEvent(event); });
 }
 
 // ---------------------------------------------------------------- ListBoxModel

@@ -10,8 +10,10 @@
 #include <QButtonGroup>
 #include <QFrame>
 #include <QGroupBox>
+#include <QListView>
 #include <QRadioButton>
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -74,6 +76,42 @@ protected:
 
 private:
     QString m_caption;
+};
+
+/**
+ * A list view that hands the user's change of its selection and current item to the program
+ * once, when the change is complete. The toolkit makes one change in several steps: a mouse press
+ * moves the current item before it selects the row, a press on a row that is already selected
+ * selects it alone only on release, Shift with an arrow key moves the current item before the
+ * range. Handed over step by step, the program would take a half-made click for the user's (the
+ * clicked row current while the old rows are still selected) and store the clicked row's
+ * placement into the rows selected before.
+ */
+class ListView : public QListView
+{
+    Q_OBJECT
+public:
+    explicit ListView(QWidget *parent);
+
+    /** Runs after the user's change, once the toolkit has made all of it. */
+    std::function<void()> selectionDone;
+
+protected:
+    bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void selectionChanged(
+        const QItemSelection &selected, const QItemSelection &deselected) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+
+private:
+    void selectionStep();
+    void handOver();
+    /** Runs `handle`, handing over what it changed once it has returned. */
+    bool handled(QEvent *event, const std::function<bool()> &handle);
+
+    int m_handling = 0;
+    bool m_buttonDown = false;
+    bool m_changed = false;
 };
 
 /** A core::ListBox's rows for a list view. */

@@ -290,6 +290,58 @@ private Q_SLOTS:
         QCOMPARE(form.itemCount(), 2);
     }
 
+    // The toolkit moves the current item and the selection in separate steps; the program must
+    // see only the whole change, or a click stores the clicked row's placement into the rows
+    // selected before it. Then Remove's ReadOptions loads the new current entry's own placement.
+    void aClickInTheListIsHandedOverWhole_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<int>("mode");
+        const QStringList kept {QStringLiteral("10|0"), QStringLiteral("3100|50")};
+        QTest::newRow("click B, Remove") << QStringLiteral("click1 remove") << kept << 1;
+        QTest::newRow("click B, Delete") << QStringLiteral("click1 delete") << kept << 1;
+        QTest::newRow("Sort, click B, Remove")
+            << QStringLiteral("sort click1 remove")
+            << QStringList {QStringLiteral("3100|50"), QStringLiteral("10|0")} << 3;
+        // A press on a selected row selects it alone only on release.
+        QTest::newRow("click on one of three selected")
+            << QStringLiteral("all click1")
+            << QStringList {QStringLiteral("10|0"), QStringLiteral("20|0"),
+                   QStringLiteral("3100|50")}
+            << 2;
+    }
+    void aClickInTheListIsHandedOverWhole()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QStringList, settings);
+        QFETCH(int, mode);
+        ShellWorld world;
+        world.writeList("/p/c.bmp\r\n10|0\r\n/p/B.bmp\r\n20|0\r\n/p/a.bmp\r\n3100|50\r\n");
+        TForm1 &form = world.start({{"Index", "0"}});
+        world.window->show();
+        auto *view = world.get<QListView>("ListBox1");
+        for (const QString &step : steps.split(u' ')) {
+            if (step == QStringLiteral("sort"))
+                QTest::mouseClick(world.get<QPushButton>("BitBtn6"), Qt::LeftButton);
+            else if (step == QStringLiteral("remove"))
+                QTest::mouseClick(world.get<QPushButton>("BitBtn8"), Qt::LeftButton);
+            else if (step == QStringLiteral("delete"))
+                QTest::keyClick(view, Qt::Key_Delete);
+            else if (step == QStringLiteral("all"))
+                form.ListBox1.setSelected(1, true), form.ListBox1.setSelected(2, true);
+            else if (step == QStringLiteral("click1"))
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                    view->visualRect(view->model()->index(1, 0)).center());
+        }
+        QStringList stored;
+        for (const std::string &s : form.ListBox3.items())
+            stored << QString::fromStdString(s);
+        QCOMPARE(stored, settings);
+        auto *group = world.get<qtshell::RadioGroupWidget>("RadioGroup1");
+        QVERIFY(group->button(mode)->isChecked());
+    }
+
     // ------------------------------------------------------------ timers, for real
 
     void theChangeTimerTicksAndKeepsItsCount()
