@@ -23,7 +23,8 @@ desktop-file-validate "$desktop" || fail "the menu entry is not valid"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" >/dev/null ||
     fail "the AppStream data is not valid: $(appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml")"
 for f in usr/bin/murelin usr/share/murelin/Murelin.html usr/share/man/man1/murelin.1.gz \
-    usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/icons/hicolor/48x48/apps/$id.png; do
+    usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/icons/hicolor/48x48/apps/$id.png \
+    usr/share/dbus-1/interfaces/${id}1.xml; do
     [ -s "$root/$f" ] || fail "the package lacks /$f"
 done
 icon=$(sed -n 's/^Icon=//p' "$desktop")
