@@ -3,6 +3,8 @@
 //   e2e_tool bmp FILE WIDTH HEIGHT RRGGBB   writes a bitmap of one colour
 //   e2e_tool pixel X Y                      prints the root window's colour there as RRGGBB
 //   e2e_tool rootpmap                       prints the pixmap _XROOTPMAP_ID names, or "none"
+//   e2e_tool close WINDOW                   asks the window to close, as a window manager's
+//                                           close box does (there is none on a bare server)
 #include "temp_dir.h"
 
 #include <X11/Xatom.h>
@@ -18,7 +20,8 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: e2e_tool bmp FILE W H RRGGBB | pixel X Y | rootpmap\n");
+    std::fprintf(
+        stderr, "usage: e2e_tool bmp FILE W H RRGGBB | pixel X Y | rootpmap | close WINDOW\n");
     return 2;
 }
 
@@ -58,6 +61,21 @@ int printRootPixmap(Display *display)
     return 0;
 }
 
+int askToClose(Display *display, Window window)
+{
+    XEvent event {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    if (!XSendEvent(display, window, False, NoEventMask, &event))
+        return 1;
+    XSync(display, False);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -81,6 +99,8 @@ int main(int argc, char **argv)
         status = printPixel(display, std::atoi(argv[2]), std::atoi(argv[3]));
     else if (command == "rootpmap" && argc == 2)
         status = printRootPixmap(display);
+    else if (command == "close" && argc == 3)
+        status = askToClose(display, static_cast<Window>(std::strtoul(argv[2], nullptr, 0)));
     else
         usage();
     XCloseDisplay(display);
