@@ -96,8 +96,12 @@ private:
 /**
  * Sets up the application object as the program wants it: no command-line option of the
  * toolkit's is taken, no name is appended to window titles, closing the last window does not
- * end the loop (the window hides into the notification area).
+ * end the loop (the window hides into the notification area), and no desktop platform theme
+ * is loaded unless the user names one (userChosePlatformTheme).
  */
 std::unique_ptr<class QApplication> makeApplication(const char *programPath);
+
+/** True when the user names the toolkit's platform theme (QT_QPA_PLATFORMTHEME is set). */
+bool userChosePlatformTheme();
 
 } // namespace qtshell

@@ -2,7 +2,7 @@
 # The notification icon under a real tray (trayer) on Xvfb, clicked with xdotool: the right
 # button maps the window at its stored place and cancels the automatic exit, and its Help
 # button opens the help page; the left button lays the next picture on the root only with
-# "Icon Click Next" on.
+# "Icon Click Next" on. No desktop platform theme is loaded unless the user names one.
 . "$(dirname "$0")/lib_rotation.sh"
 
 "$tool" bmp "$work/red.bmp" 64 48 c81e1e
@@ -71,4 +71,21 @@ kill -0 $pid 2>/dev/null || fail "the program ended although its window was show
 stop_program
 [ "$(value AutoQuit)" = true ] || fail "AutoQuit $(value AutoQuit)"
 [ "$(value FLeft)" = 210 ] && [ "$(value FTop)" = 150 ] || fail "position $(value FLeft),$(value FTop)"
+# -- the desktop's platform theme: none under GNOME's name (the toolkit's GTK theme would load
+#    GTK with it), the one the user names when they name one
+themes() { sed -n 's|.*/platformthemes/\(.*\)|\1|p' "/proc/$pid/maps" | sort -u | tr '\n' ' '; }
+settings '"Index"="0"'
+export XDG_CURRENT_DESKTOP=GNOME
+start_program
+[ -z "$(themes)" ] || fail "a platform theme was loaded under GNOME: $(themes)"
+stop_program
+gtk=$(qtpaths6 --query QT_INSTALL_PLUGINS 2>/dev/null)/platformthemes/libqgtk3.so
+if [ -e "$gtk" ]; then
+    export QT_QPA_PLATFORMTHEME=gtk3
+    start_program
+    [ "$(themes)" = "libqgtk3.so " ] || fail "the named theme was not loaded: '$(themes)'"
+    stop_program
+    unset QT_QPA_PLATFORMTHEME
+fi
+unset XDG_CURRENT_DESKTOP
 echo "tray_e2e: ok"
