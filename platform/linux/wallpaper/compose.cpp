@@ -9,10 +9,13 @@
 #include <QPainter>
 
 #include <cerrno>
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <map>
+#include <algorithm>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform::desk {
@@ -39,14 +42,27 @@ bool makeDirectories(const std::string &path)
 }
 
 /** Modification time in nanoseconds, or nothing when the file is missing. */
-std::optional<long long> modifiedAt(const std::string &path)
+/** The files named `prefix` N ".png" in `directory`, with their N. */
+std::vector<std::pair<unsigned long long, std::string>> numberedCopies(
+    const std::string &directory, const std::string &prefix)
 {
-    struct stat info
-    {
-    };
-    if (::stat(path.c_str(), &info) != 0)
-        return std::nullopt;
-    return static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+    std::vector<std::pair<unsigned long long, std::string>> copies;
+    DIR *dir = ::opendir(directory.c_str());
+    if (!dir)
+        return copies;
+    while (const dirent *entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (!name.starts_with(prefix) || !name.ends_with(".png"))
+            continue;
+        const std::string_view digits = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+        // up to 18 digits, so that one more still fits
+        if (digits.empty() || digits.size() > 18
+            || digits.find_first_not_of("0123456789") != std::string_view::npos)
+            continue;
+        copies.emplace_back(std::stoull(std::string(digits)), std::string(name));
+    }
+    ::closedir(dir);
+    return copies;
 }
 
 } // namespace
@@ -198,30 +214,22 @@ std::optional<std::string> writeComposedPicture(
 {
     if (image.isNull() || directory.empty() || !makeDirectories(directory))
         return std::nullopt;
-    std::string stem = directory + "/wallpaper-";
+    std::string prefix = "wallpaper-";
     for (const char c : tag) {
         const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
             || (c >= '0' && c <= '9') || c == '-' || c == '_';
-        stem += plain ? c : '_';
+        prefix += plain ? c : '_';
     }
     if (!tag.empty())
-        stem += '-';
-    const std::string first = stem + "a.png";
-    const std::string second = stem + "b.png";
-    // The name written last is the one a desktop may still be showing. Within one run we
-    // alternate ourselves (two writes can share a file-system time stamp); the first write
-    // of a run takes the older of the two files.
-    static std::map<std::string, std::string> lastWrittenFor;
-    std::string &lastWritten = lastWrittenFor[stem];
-    bool useSecond = false;
-    if (lastWritten == first) {
-        useSecond = true;
-    } else if (lastWritten != second) {
-        const auto firstTime = modifiedAt(first);
-        const auto secondTime = modifiedAt(second);
-        useSecond = firstTime && (!secondTime || *secondTime < *firstTime);
-    }
-    const std::string &target = useSecond ? second : first;
+        prefix += '-';
+    // A new name for every picture: GNOME Shell keeps the pictures it has shown by name and
+    // misses a file replaced under a name it has seen, so a name used before can bring back
+    // an old picture. The one written last stays: the desktop may be showing it still.
+    const auto copies = numberedCopies(directory, prefix);
+    unsigned long long last = 0;
+    for (const auto &copy : copies)
+        last = std::max(last, copy.first);
+    const std::string target = directory + "/" + prefix + std::to_string(last + 1) + ".png";
 
     std::string temporary = target + ".XXXXXX";
     std::vector<char> templ(temporary.begin(), temporary.end());
@@ -246,7 +254,13 @@ std::optional<std::string> writeComposedPicture(
         ::unlink(temporary.c_str());
         return std::nullopt;
     }
-    lastWritten = target;
+    for (const auto &[number, name] : copies) {
+        if (number != last)
+            ::unlink((directory + "/" + name).c_str());
+    }
+    // the two names earlier versions took turns with
+    ::unlink((directory + "/" + prefix + "a.png").c_str());
+    ::unlink((directory + "/" + prefix + "b.png").c_str());
     return target;
 }
 

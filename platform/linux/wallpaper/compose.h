@@ -66,11 +66,11 @@ QSize largestOutput(const std::vector<OutputArea> &outputs);
 std::string composedPictureDirectory(const char *xdgCacheHome, const char *home);
 
 /**
- * Saves `image` as PNG into `directory` (created when missing) under the one of two names
- * that was not written last, replacing it atomically, so that consecutive pictures never
- * share a path: wallpaper-a.png and wallpaper-b.png, or with a `tag` (an output's name, its
- * bytes other than letters, digits, "-" and "_" written as "_") wallpaper-TAG-a.png and
- * wallpaper-TAG-b.png. Returns the file's path, or nothing when it cannot be written.
+ * Saves `image` as PNG into `directory` (created when missing) under a name not used before:
+ * wallpaper-N.png, or with a `tag` (an output's name, its bytes other than letters, digits, "-"
+ * and "_" written as "_") wallpaper-TAG-N.png, N one more than the highest there. Of the
+ * earlier ones only the last written stays. Returns the file's path, or nothing when it cannot
+ * be written.
  */
 std::optional<std::string> writeComposedPicture(
     const QImage &image, const std::string &directory, const std::string &tag = {});

@@ -10,10 +10,12 @@
 
 #include <QImageReader>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -335,17 +337,29 @@ TEST_F(RecordedCommands, GdkPixbufDesktopsGetAPngCopyOfOtherFormatsWithTheirOwnM
     EXPECT_EQ(recorded(), (Args {"pcmanfm", "--set-wallpaper", jpeg, "--wallpaper-mode", "tile"}));
 }
 
-TEST_F(RecordedCommands, CopiesAlternateBetweenTwoNamesPerOutput)
+TEST_F(RecordedCommands, EveryCopyTakesANewNameAndOnlyTheOneBeforeStays)
 {
     const QImage image = testpics::marked();
-    const std::string dir = m_base + "/alternate";
+    const std::string dir = m_base + "/numbered";
+    ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+    // left by an earlier run: a gap in the numbers, a name of an older version, a stranger
+    for (const char *name : {"wallpaper-7.png", "wallpaper-a.png", "wallpaper-x7.png"})
+        std::ofstream(dir + "/" + name) << "old";
     std::vector<std::string> names;
     for (const std::string tag : {"", "HDMI-1", "", "HDMI-1", "", "a/b c"})
         names.push_back(writeComposedPicture(image, dir, tag).value_or("failed"));
     EXPECT_EQ(names,
-        (Args {dir + "/wallpaper-a.png", dir + "/wallpaper-HDMI-1-a.png", dir + "/wallpaper-b.png",
-            dir + "/wallpaper-HDMI-1-b.png", dir + "/wallpaper-a.png",
-            dir + "/wallpaper-a_b_c-a.png"}));
+        (Args {dir + "/wallpaper-8.png", dir + "/wallpaper-HDMI-1-1.png", dir + "/wallpaper-9.png",
+            dir + "/wallpaper-HDMI-1-2.png", dir + "/wallpaper-10.png",
+            dir + "/wallpaper-a_b_c-1.png"}));
+    EXPECT_EQ(QImage(QString::fromStdString(names[4])), image);
+    std::vector<std::string> left;
+    for (const auto &entry : std::filesystem::directory_iterator(dir))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left,
+        (Args {"wallpaper-10.png", "wallpaper-9.png", "wallpaper-HDMI-1-1.png",
+            "wallpaper-HDMI-1-2.png", "wallpaper-a_b_c-1.png", "wallpaper-x7.png"}));
 }
 
 TEST(SwaybgCommand, EachOutputItsPicture)

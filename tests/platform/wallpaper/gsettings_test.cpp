@@ -148,14 +148,14 @@ TEST_F(GSettingsKeyfile, AnOriginIsComposedIntoTheCacheAndSetStretched)
     const std::string path = picture("origin.bmp");
     const std::string cache = std::string(std::getenv("XDG_CACHE_HOME")) + "/murelin/";
     const std::vector<std::string> expected {
-        "wallpaper-a.png", "wallpaper-b.png", "wallpaper-a.png"};
+        "wallpaper-1.png", "wallpaper-2.png", "wallpaper-3.png"};
     for (const std::string &name : expected) {
         ASSERT_TRUE(applyDeskWallpaper(Desktop::Gnome, path, {PlacementKind::Origin, 120, 70}));
         EXPECT_EQ(gnome("picture-uri"), "'file://" + cache + name + "'");
         EXPECT_EQ(gnome("picture-options"), "'stretched'");
     }
     // no display here: the composed picture has the fallback screen size
-    const QImage composed(QString::fromStdString(cache + "wallpaper-a.png"));
+    const QImage composed(QString::fromStdString(cache + "wallpaper-3.png"));
     ASSERT_EQ(composed.size(), QSize(1920, 1080));
     EXPECT_EQ(composed.pixel(120, 70), 0xffff0000);
     EXPECT_EQ(composed.pixel(121, 70), 0xff336699);
