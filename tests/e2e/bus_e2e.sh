@@ -46,11 +46,7 @@ next_send=$(command_of dbus-send Next)
 next_bindsym=$(command_of bindsym Next | sed 's/^bindsym [^ ]* exec //')
 prev_bindsym=$(command_of bindsym Prev | sed 's/^bindsym [^ ]* exec //')
 
-bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1 \
-    --address="unix:path=$work/bus") || fail "no session bus"
-bus_pid=$(echo "$bus" | sed -n 2p)
-export DBUS_SESSION_BUS_ADDRESS=$(echo "$bus" | sed -n 1p)
-trap 'kill $bus_pid 2>/dev/null; jobs -p >"$work/jobs"; kill $(cat "$work/jobs") 2>/dev/null || true; wait; rm -rf "$work"' EXIT
+session_bus
 
 call() {
     gdbus call --session --dest org.tovrane.Murelin --object-path /org/tovrane/Murelin \

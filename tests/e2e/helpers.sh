@@ -41,3 +41,13 @@ icon_window() {
     done
 }
 main_window() { xdotool search --onlyvisible --name '^Murelin V1.0$' 2>/dev/null | head -n1; }
+
+# session_bus: a session bus of this run's own (its socket in $work), its address exported;
+# $bus_pid is the daemon, which lib.sh's exit trap ends.
+session_bus() {
+    bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1 \
+        --address="unix:path=$work/bus") || fail "no session bus"
+    bus_pid=$(echo "$bus" | sed -n 2p)
+    DBUS_SESSION_BUS_ADDRESS=$(echo "$bus" | sed -n 1p)
+    export DBUS_SESSION_BUS_ADDRESS
+}

@@ -4,7 +4,8 @@ program=$1
 work=$(mktemp -d)
 # Background jobs still running are ended, and waited for, before the folder goes. They are
 # listed to a file: sh runs a $(...) in a subshell, which has no jobs.
-trap 'jobs -p >"$work/jobs"; kill $(cat "$work/jobs") 2>/dev/null || true; wait; rm -rf "$work"' EXIT
+# A session bus of the script's own (session_bus) is no job and is ended by its pid.
+trap 'jobs -p >"$work/jobs"; kill $(cat "$work/jobs") ${bus_pid:-} 2>/dev/null || true; wait; rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
 export XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME"

@@ -8,10 +8,7 @@
 . "$(dirname "$0")/lib.sh"
 watcher=$2
 
-bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1 \
-    --address="unix:path=$work/bus") || fail "no session bus"
-bus_pid=$(echo "$bus" | sed -n 2p)
-export DBUS_SESSION_BUS_ADDRESS=$(echo "$bus" | sed -n 1p)
+session_bus
 watcher_pid=""
 pid=""
 trap 'kill $pid $watcher_pid $bus_pid 2>/dev/null; rm -rf "$work"' EXIT
