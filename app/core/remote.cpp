@@ -1,5 +1,6 @@
 #include "core/remote.h"
 
+#include <exception>
 #include <utility>
 
 namespace core {
@@ -23,22 +24,33 @@ CommandResult Remote::run(Command command)
     // there would work on a list the waiting handler still holds.
     if (m_form.modalOpen())
         return CommandResult::Busy;
-    bool ok = true;
-    switch (command) {
-    case Command::Next:
-        ok = m_form.run([this] { m_form.B1Click(); });
-        break;
-    case Command::Prev:
-        ok = m_form.run([this] { m_form.B5Click(); });
-        break;
-    case Command::LoadCurrent:
-        ok = m_form.run([this] { m_form.B7Click(); });
-        break;
-    case Command::ShowWindow:
-        ok = m_form.run([this] { m_form.TrayIconMessage(TrayRightButtonDown); });
-        break;
-    }
-    return ok ? CommandResult::Done : CommandResult::Failed;
+    const auto handler = [this, command] {
+        switch (command) {
+        case Command::Next:
+            return m_form.B1Click();
+        case Command::Prev:
+            return m_form.B5Click();
+        case Command::LoadCurrent:
+            return m_form.B7Click();
+        case Command::ShowWindow:
+            return m_form.TrayIconMessage(TrayRightButtonDown);
+        }
+    };
+    // The event dispatch shows the error as for a click; its message is kept for the caller.
+    m_failure.clear();
+    const bool ok = m_form.run([this, &handler] {
+        try {
+            handler();
+        } catch (const std::exception &error) {
+            m_failure = error.what();
+            throw;
+        }
+    });
+    if (ok)
+        return CommandResult::Done;
+    if (m_failure.empty())
+        m_failure = "Unknown error";
+    return CommandResult::Failed;
 }
 
 PublicState Remote::state() const

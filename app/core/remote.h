@@ -60,6 +60,8 @@ public:
 
     /** Runs `command` unless the program is busy with a box or dialog. */
     CommandResult run(Command command);
+    /** The message of the error that ended the last command that Failed. */
+    const std::string &failure() const { return m_failure; }
     PublicState state() const;
 
 private:
@@ -68,6 +70,7 @@ private:
     TForm1 &m_form;
     Listener m_changed;
     PublicState m_last;
+    std::string m_failure;
 };
 
 } // namespace core

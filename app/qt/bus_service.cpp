@@ -112,7 +112,7 @@ void BusService::call(core::Command command)
         return;
     case core::CommandResult::Failed:
         sendErrorReply(InterfaceName + QStringLiteral(".Error.Failed"),
-            QStringLiteral("Murelin showed an error"));
+            QString::fromLocal8Bit(m_remote.failure()));
         return;
     }
 }

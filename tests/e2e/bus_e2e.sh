@@ -35,16 +35,18 @@ stop_program
 silent
 
 # The README's commands, taken as they stand: an indented line starting with the command.
+# command_of COMMAND END: the first such line ending in END (a pattern).
 command_of() {
-    line=$(grep -m1 "^ *$1 .*org\.tovrane\.Murelin1\.$2\$" "$readme") || fail "README has no '$1 ... $2'"
+    line=$(grep -m1 "^ *$1 .*$2\$" "$readme") || fail "README has no '$1 ... $2'"
     echo "$line" | sed 's/^ *//'
 }
-next_gdbus=$(command_of gdbus Next)
-prev_gdbus=$(command_of gdbus Prev)
-next_send=$(command_of dbus-send Next)
+next_gdbus=$(command_of gdbus ' org\.tovrane\.Murelin1\.Next')
+prev_gdbus=$(command_of gdbus ' org\.tovrane\.Murelin1\.Prev')
+next_send=$(command_of dbus-send ' org\.tovrane\.Murelin1\.Next')
+get_index=$(command_of gdbus ' org\.freedesktop\.DBus\.Properties\.Get org\.tovrane\.Murelin1 CurrentIndex')
 # A bindsym line runs what follows "exec" with sh -c.
-next_bindsym=$(command_of bindsym Next | sed 's/^bindsym [^ ]* exec //')
-prev_bindsym=$(command_of bindsym Prev | sed 's/^bindsym [^ ]* exec //')
+next_bindsym=$(command_of bindsym ' org\.tovrane\.Murelin1\.Next' | sed 's/^bindsym [^ ]* exec //')
+prev_bindsym=$(command_of bindsym ' org\.tovrane\.Murelin1\.Prev' | sed 's/^bindsym [^ ]* exec //')
 
 session_bus
 
@@ -110,6 +112,7 @@ sh -c "$prev_bindsym" >/dev/null || fail "the README's bindsym Prev was refused"
 check "bindsym Prev" 0 c81e1e red
 sh -c "$next_bindsym" >/dev/null || fail "the README's bindsym Next was refused"
 check "bindsym Next" 1 1ec81e green
+[ "$(sh -c "$get_index")" = "(<1>,)" ] || fail "the README's CurrentIndex gives $(sh -c "$get_index")"
 
 # "Clear All" asks; while it waits every call is refused and nothing moves.
 xdotool mousemove --window "$(main_window)" 36 270 click 1

@@ -121,6 +121,7 @@ TEST(RemoteTest, AFailedHandlerIsReportedAndItsErrorBoxMakesTheProgramBusy)
     world.shell.whileBoxOpen
         = [&](const core::MessageRequest &) { duringBox = remote.run(Command::Prev); };
     EXPECT_EQ(remote.run(Command::Next), CommandResult::Failed);
+    EXPECT_EQ(remote.failure(), "Bitmap image is not valid");
     EXPECT_EQ(world.messages(), std::vector<std::string> {"Bitmap image is not valid"});
     EXPECT_EQ(duringBox, CommandResult::Busy);
     EXPECT_EQ(form->PictureIndex, 1); // the step was taken before the preview failed
