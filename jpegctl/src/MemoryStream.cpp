@@ -2,6 +2,7 @@
 
 #include "platform/large_block.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -107,6 +108,11 @@ void MemoryStream::loadFromFile(const std::string &path)
     if (error)
         throw EReadError("Stream read error");
     loadFromOpenFile(file.get(), fileSize);
+}
+
+void MemoryStream::releaseBefore(std::size_t offset) noexcept
+{
+    platform::releaseLargeBlockStart(m_data.get(), m_capacity, std::min(offset, m_size));
 }
 
 void MemoryStream::loadFromOpenFile(std::FILE *file, std::uintmax_t fileSize)

@@ -94,12 +94,18 @@ int main(int argc, char **argv)
         jpegctl::MemoryStream source;
         source.loadFromFile(paths[0]);
         jpegctl::MemoryStream bmp;
-        jpegctl::decodeJpegToBmp(source, options, bmp);
+        // The compressed bytes are read once, from the start: as the rows come, the memory of
+        // what has been read goes back, so that the whole file and the whole bitmap are never
+        // held at once.
+        jpegctl::decodeJpegToBmp(
+            source, options, bmp, 1, [&source] { source.releaseBefore(source.position()); });
         // Replaced whole: a reader sees the old file or the new one, also where a plain
-        // rename refuses an existing target (Windows).
+        // rename refuses an existing target (Windows). The bitmap is made again from its JPEG
+        // whenever it is lost, so nothing waits for the disk.
         std::string error;
         const auto *bytes = reinterpret_cast<const char *>(bmp.data());
-        if (!platform::writeFileAtomically(paths[1], std::string_view(bytes, bmp.size()), &error)) {
+        if (!platform::writeFileAtomically(paths[1], std::string_view(bytes, bmp.size()), &error,
+                platform::Durability::Derived)) {
             std::fprintf(
                 stderr, "jpeg2bmp: cannot write %s: %s\n", paths[1].c_str(), error.c_str());
             return ExitDecodeFailed;

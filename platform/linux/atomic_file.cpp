@@ -120,7 +120,8 @@ int createTemporary(const std::string &path, mode_t mode, std::string &name)
 
 } // namespace
 
-bool writeFileAtomically(const std::string &path, std::string_view bytes, std::string *error)
+bool writeFileAtomically(
+    const std::string &path, std::string_view bytes, std::string *error, Durability durability)
 {
     auto fail = [&](const char *what) {
         if (error)
@@ -162,7 +163,8 @@ bool writeFileAtomically(const std::string &path, std::string_view bytes, std::s
                 errno = 0; // the owner is kept only where the system allows it
         }
     }
-    if (!writeAll(fd, bytes.data(), bytes.size()) || ::fsync(fd) != 0) {
+    const bool kept = durability == Durability::Kept;
+    if (!writeAll(fd, bytes.data(), bytes.size()) || (kept && ::fsync(fd) != 0)) {
         const int saved = errno;
         ::close(fd);
         ::unlink(tmp.c_str());
@@ -181,6 +183,8 @@ bool writeFileAtomically(const std::string &path, std::string_view bytes, std::s
         errno = saved;
         return fail("cannot replace the file");
     }
+    if (!kept)
+        return true;
     // Make the rename itself durable.
     const int dirFd = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {

@@ -1,5 +1,6 @@
 #include "platform/large_block.h"
 
+#include <algorithm>
 #include <new>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -52,6 +53,16 @@ void freeLargeBlock(std::uint8_t *block, std::size_t size) noexcept
         delete[] block;
     else
         munmap(block, mappedSize(size));
+}
+
+void releaseLargeBlockStart(std::uint8_t *block, std::size_t size, std::size_t length) noexcept
+{
+    if (!block || size < MappedFrom)
+        return; // from the heap: its pages may be shared with other allocations
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t whole = std::min(length, size) / page * page;
+    if (whole > 0)
+        (void)madvise(block, whole, MADV_DONTNEED); // a huge page under it is split
 }
 
 } // namespace platform

@@ -91,7 +91,8 @@ void removeLeftovers(const std::string &path)
 
 } // namespace
 
-bool writeFileAtomically(const std::string &path, std::string_view bytes, std::string *error)
+bool writeFileAtomically(
+    const std::string &path, std::string_view bytes, std::string *error, Durability durability)
 {
     // A write-protected file is not replaced: opened for writing in place it would refuse too,
     // and not every file system stops a rename over it.
@@ -115,7 +116,8 @@ bool writeFileAtomically(const std::string &path, std::string_view bytes, std::s
     if (file == INVALID_HANDLE_VALUE)
         return fail(error, "cannot create a temporary file", GetLastError());
 
-    if (!writeAll(file, bytes) || !FlushFileBuffers(file)) {
+    const bool kept = durability == Durability::Kept;
+    if (!writeAll(file, bytes) || (kept && !FlushFileBuffers(file))) {
         const DWORD code = GetLastError();
         CloseHandle(file);
         DeleteFileA(temporary.c_str());
@@ -127,8 +129,10 @@ bool writeFileAtomically(const std::string &path, std::string_view bytes, std::s
         return fail(error, "cannot close the temporary file", code);
     }
     // Refused for a target that is locked, which then keeps its old content.
-    if (!MoveFileExA(
-            temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DWORD moveFlags = MOVEFILE_REPLACE_EXISTING;
+    if (kept)
+        moveFlags |= MOVEFILE_WRITE_THROUGH;
+    if (!MoveFileExA(temporary.c_str(), path.c_str(), moveFlags)) {
         const DWORD code = GetLastError();
         DeleteFileA(temporary.c_str());
         return fail(error, "cannot replace the file", code);

@@ -15,4 +15,9 @@ void freeLargeBlock(std::uint8_t *block, std::size_t) noexcept
     delete[] block;
 }
 
+void releaseLargeBlockStart(std::uint8_t *, std::size_t, std::size_t) noexcept
+{
+    // heap memory: nothing to give back on its own
+}
+
 } // namespace platform

@@ -268,4 +268,26 @@ TEST(MemoryStream, LargeBlocksKeepEveryByteAcrossGrowthAndSwap)
     }
 }
 
+TEST(MemoryStream, ReleasingWhatWasReadKeepsTheRestSizeAndPosition)
+{
+    for (const std::size_t size : {std::size_t {1000}, std::size_t {9} << 20}) {
+        MemoryStream s;
+        ASSERT_TRUE(s.setSize(size));
+        std::uint8_t *bytes = s.data();
+        for (std::size_t at = 0; at < size; ++at)
+            bytes[at] = static_cast<std::uint8_t>(at * 7);
+        const std::size_t read = size / 2 + 123;
+        s.setPosition(read);
+        s.releaseBefore(read);
+        EXPECT_EQ(s.size(), size);
+        EXPECT_EQ(s.position(), read);
+        std::size_t wrong = 0;
+        for (std::size_t at = read; at < size; ++at)
+            wrong += s.data()[at] != static_cast<std::uint8_t>(at * 7);
+        EXPECT_EQ(wrong, 0u) << size;
+        s.releaseBefore(size + 5); // past the end: the whole stream, nothing beyond
+        EXPECT_EQ(s.size(), size);
+    }
+}
+
 } // namespace

@@ -1,13 +1,16 @@
 #include "platform/atomic_file.h"
+#include "platform/large_block.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -176,4 +179,43 @@ TEST(AtomicFile, LeftoverTemporaryFilesGoAtTheNextSaveAndNothingElseDoes)
     std::vector<std::string> expected = kept;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(namesIn(dir.path()), expected);
+}
+
+TEST(AtomicFile, ADerivedFileIsReplacedWholeLikeAnyOtherWithoutWaitingForTheDisk)
+{
+    TempDir dir;
+    const auto derived = [](const std::string &path, std::string_view bytes) {
+        std::string error;
+        return platform::writeFileAtomically(path, bytes, &error, platform::Durability::Derived);
+    };
+    ASSERT_EQ(::mkdir(dir.file("cache").c_str(), 0700), 0);
+    ASSERT_EQ(::symlink("cache/out.bmp", dir.file("out.bmp").c_str()), 0);
+    ASSERT_TRUE(derived(dir.file("out.bmp"), "first"));
+    ASSERT_EQ(::chmod(dir.file("cache/out.bmp").c_str(), 0640), 0);
+    ASSERT_TRUE(derived(dir.file("out.bmp"), "second"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("out.bmp")));
+    EXPECT_EQ(bytesOf(dir.file("cache/out.bmp")), "second");
+    EXPECT_EQ(modeOf(dir.file("cache/out.bmp")), 0640u);
+    EXPECT_EQ(namesIn(dir.file("cache")), std::vector<std::string> {"out.bmp"});
+    ASSERT_EQ(::chmod(dir.file("cache/out.bmp").c_str(), 0444), 0);
+    EXPECT_FALSE(derived(dir.file("out.bmp"), "third"));
+    EXPECT_EQ(bytesOf(dir.file("cache/out.bmp")), "second");
+}
+
+TEST(LargeBlock, ItsStartGoesBackToTheSystemAndTheRestStays)
+{
+    const std::size_t size = std::size_t {9} << 20;
+    std::uint8_t *block = platform::allocateLargeBlock(size);
+    ASSERT_NE(block, nullptr);
+    std::memset(block, 0x5A, size);
+    const std::size_t given = size / 2 + 100;
+    platform::releaseLargeBlockStart(block, size, given);
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    std::vector<unsigned char> resident(size / page);
+    ASSERT_EQ(::mincore(block, size / page * page, resident.data()), 0);
+    const auto kept
+        = std::count_if(resident.begin(), resident.end(), [](unsigned char r) { return r & 1; });
+    EXPECT_EQ(std::size_t(kept), size / page - given / page);
+    EXPECT_EQ(std::count(block + given, block + size, 0x5A), std::ptrdiff_t(size - given));
+    platform::freeLargeBlock(block, size);
 }

@@ -84,6 +84,13 @@ public:
     void clear() noexcept;
 
     /**
+     * For a stream read once from its start: gives the memory under the bytes before `offset`
+     * back to the system where it can. Those bytes read as unspecified from then on; the size,
+     * the position and the other bytes stay.
+     */
+    void releaseBefore(std::size_t offset) noexcept;
+
+    /**
      * Replaces the whole content by the content of the file `path` (bytes, not decoded) and
      * sets the position to 0. Throws EFOpenError when the file cannot be opened or is not a
      * regular file (a folder, a FIFO, a device; the content is then unchanged), and what

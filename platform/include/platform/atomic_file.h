@@ -6,15 +6,31 @@
 
 namespace platform {
 
+/** How long a replaced file must last through a crash of the whole system. */
+enum class Durability {
+    /**
+     * What the user made (the list, the settings): the bytes are on the disk before the
+     * rename, and the rename itself is made durable, before the write reports success.
+     */
+    Kept,
+    /**
+     * A file made from others and made again when it is lost (a decoded bitmap, a composed
+     * picture): still replaced whole by a rename, so that a reader never sees half of it, but
+     * nothing waits for the disk. After a crash of the system it may be the old file, the new
+     * one or empty.
+     */
+    Derived,
+};
+
 /**
  * Replaces the file at `path` with `bytes` so that a reader, a crash or a full disk never sees
  * a half-written file: the bytes go to a temporary file in the same folder, are flushed to
- * disk, and the temporary file is renamed over `path`. On failure the old file is untouched,
- * the temporary file is removed, and `error` (when given) says why. A file that exists and
- * cannot be written (made read-only) is refused, not replaced.
+ * disk (with Durability::Kept), and the temporary file is renamed over `path`. On failure the
+ * old file is untouched, the temporary file is removed, and `error` (when given) says why. A
+ * file that exists and cannot be written (made read-only) is refused, not replaced.
  */
-bool writeFileAtomically(
-    const std::string &path, std::string_view bytes, std::string *error = nullptr);
+bool writeFileAtomically(const std::string &path, std::string_view bytes,
+    std::string *error = nullptr, Durability durability = Durability::Kept);
 
 /** What a read of a file found. */
 enum class FileRead {

@@ -16,4 +16,12 @@ std::uint8_t *allocateLargeBlock(std::size_t size) noexcept;
 /** Gives back a block from allocateLargeBlock(size); nullptr is ignored. */
 void freeLargeBlock(std::uint8_t *block, std::size_t size) noexcept;
 
+/**
+ * Gives the memory under the first `length` bytes of a block from allocateLargeBlock(size)
+ * back to the system while the block stays allocated, for a buffer read once from its start:
+ * those bytes read as unspecified afterwards, and the rest is untouched. Where the system
+ * cannot (small blocks, Windows), nothing happens.
+ */
+void releaseLargeBlockStart(std::uint8_t *block, std::size_t size, std::size_t length) noexcept;
+
 } // namespace platform
