@@ -518,7 +518,17 @@ bool FileRegistry::write(std::string_view keyPath, std::string_view name, const 
         return false; // whatever is there is not ours to replace
     RegDocument doc = RegDocument::parse(text);
     RegDocument::setValue(doc.findOrAddKey(fullKeyPath(keyPath)), name, value);
-    return writeFileAtomically(m_path, doc.serialize());
+    std::string serialized = doc.serialize();
+    // A value set to what it holds already leaves the file as it is: Next sets the same four
+    // desktop values picture after picture, and each replacement waits for the disk. A file
+    // that could not be written is still refused, as a replacement would be.
+    struct stat st
+    {
+    };
+    if (serialized == text && ::stat(m_path.c_str(), &st) == 0 && S_ISREG(st.st_mode)
+        && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(m_path.c_str(), W_OK) == 0)
+        return true;
+    return writeFileAtomically(m_path, serialized);
 }
 
 } // namespace platform

@@ -66,6 +66,39 @@ TEST(RegistryFile, ReadOfAnExistingKeyLeavesTheFileAlone)
     EXPECT_EQ(fileText(path), original);
 }
 
+TEST(RegistryFile, AValueSetToWhatItHoldsLeavesTheFileInPlaceAndAChangeReplacesIt)
+{
+    TempDir dir;
+    const std::string path = dir.file("r.reg");
+    FileRegistry reg(path);
+    ASSERT_TRUE(reg.write("Control Panel\\Desktop", "WallpaperStyle", sz("2")));
+    const auto inode = [&] {
+        struct stat st
+        {
+        };
+        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto first = inode();
+    const std::string text = fileText(path);
+    ASSERT_TRUE(reg.write("Control Panel\\Desktop", "wallpaperstyle", sz("2")));
+    EXPECT_EQ(inode(), first); // not replaced
+    EXPECT_EQ(fileText(path), text);
+    ASSERT_TRUE(reg.write("Control Panel\\Desktop", "WallpaperStyle", sz("0")));
+    EXPECT_NE(inode(), first);
+    EXPECT_EQ(*reg.read("Control Panel\\Desktop", "WallpaperStyle").value, sz("0"));
+}
+
+TEST(RegistryFilePermission, AValueSetToWhatItHoldsInAWriteProtectedFileIsStillRefused)
+{
+    TempDir dir;
+    const std::string path = dir.file("r.reg");
+    FileRegistry reg(path);
+    ASSERT_TRUE(reg.write(Key, "Timer", sz("60")));
+    ASSERT_EQ(::chmod(path.c_str(), 0400), 0);
+    EXPECT_FALSE(reg.write(Key, "Timer", sz("60")));
+    ::chmod(path.c_str(), 0600);
+}
+
 TEST(RegistryFile, WritesStringsWithEscapesAndStoresTheTerminatingZero)
 {
     TempDir dir;

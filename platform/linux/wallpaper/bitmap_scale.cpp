@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <optional>
 
 #include <vector>
 
@@ -90,19 +93,32 @@ std::vector<Share> shares(int from, int to)
     return out;
 }
 
-} // namespace
-
-QImage readBitmapShrunk(const std::string &path, QSize target)
+/** An uncompressed 24- or 32-bit Windows bitmap whose header was read and whose rows lie in
+ * the file where the header says. */
+struct BitmapLayout
 {
-    if (target.isEmpty())
-        return {};
-    Fd file(openRegularFile(path));
-    if (file.get() < 0)
-        return {};
+    std::uint32_t dataOffset = 0;
+    int width = 0;
+    int height = 0;
+    bool bottomUp = true;
+    std::size_t bytesPerPixel = 3;
+    std::size_t stride = 0;
+
+    /** Where picture row `y` (from the top) starts in the file. */
+    off_t rowOffset(int y) const
+    {
+        const int fileRow = bottomUp ? height - 1 - y : y;
+        return static_cast<off_t>(dataOffset + stride * static_cast<std::size_t>(fileRow));
+    }
+};
+
+std::optional<BitmapLayout> readLayout(int fd)
+{
     unsigned char header[54];
-    if (!readAt(file.get(), header, sizeof header, 0) || header[0] != 'B' || header[1] != 'M')
-        return {};
-    const std::uint32_t dataOffset = le32(header + 10);
+    if (!readAt(fd, header, sizeof header, 0) || header[0] != 'B' || header[1] != 'M')
+        return std::nullopt;
+    BitmapLayout layout;
+    layout.dataOffset = le32(header + 10);
     const std::uint32_t infoSize = le32(header + 14);
     const auto width = static_cast<std::int32_t>(le32(header + 18));
     const auto rawHeight = static_cast<std::int32_t>(le32(header + 22));
@@ -111,29 +127,35 @@ QImage readBitmapShrunk(const std::string &path, QSize target)
     const std::uint32_t compression = le32(header + 30);
     // BITMAPINFOHEADER and its longer successors, uncompressed, 24 or 32 bits a pixel
     if (infoSize < 40 || planes != 1 || compression != 0 || (bits != 24 && bits != 32))
-        return {};
+        return std::nullopt;
     if (width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN || width > 65535)
-        return {};
-    const bool bottomUp = rawHeight > 0;
-    const int height = bottomUp ? rawHeight : -rawHeight;
-    if (height > 65535 || target.width() > width || target.height() > height)
-        return {};
-    const std::size_t bytesPerPixel = bits / 8u;
-    const std::size_t stride
-        = (static_cast<std::size_t>(width) * bytesPerPixel + 3u) & ~std::size_t {3};
+        return std::nullopt;
+    layout.bottomUp = rawHeight > 0;
+    layout.width = width;
+    layout.height = layout.bottomUp ? rawHeight : -rawHeight;
+    if (layout.height > 65535)
+        return std::nullopt;
+    layout.bytesPerPixel = bits / 8u;
+    layout.stride
+        = (static_cast<std::size_t>(width) * layout.bytesPerPixel + 3u) & ~std::size_t {3};
     struct stat info
     {
     };
-    if (::fstat(file.get(), &info) != 0
-        || static_cast<std::uint64_t>(info.st_size)
-            < dataOffset + static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(height))
-        return {};
+    if (::fstat(fd, &info) != 0
+        || static_cast<std::uint64_t>(info.st_size) < layout.dataOffset
+                + static_cast<std::uint64_t>(layout.stride)
+                    * static_cast<std::uint64_t>(layout.height))
+        return std::nullopt;
+    return layout;
+}
 
-    const int outWidth = target.width();
-    const int outHeight = target.height();
-    QImage out(outWidth, outHeight, QImage::Format_RGB32);
-    if (out.isNull())
-        return {};
+/** Shrinks by the exact area mean; the file is read in chunks of rows, in file order. */
+bool shrinkInto(int fd, const BitmapLayout &b, QImage &out)
+{
+    const int width = b.width;
+    const int height = b.height;
+    const int outWidth = out.width();
+    const int outHeight = out.height();
     const std::vector<Share> columns = shares(width, outWidth);
     const std::vector<Share> rows = shares(height, outHeight);
     const auto cells = static_cast<std::size_t>(outWidth) * 3u;
@@ -161,21 +183,22 @@ QImage readBitmapShrunk(const std::string &path, QSize target)
 
     // Rows are read in chunks, in file order, and summed in picture order.
     constexpr int chunkRows = 32;
+    const std::size_t stride = b.stride;
     std::vector<unsigned char> chunk(stride * chunkRows);
     for (int y0 = 0; y0 < height; y0 += chunkRows) {
         const int count = std::min(chunkRows, height - y0);
         // picture rows y0 .. y0 + count - 1; for a bottom-up file they lie backwards
-        const int firstFileRow = bottomUp ? height - (y0 + count) : y0;
-        if (!readAt(file.get(), chunk.data(), stride * static_cast<std::size_t>(count),
-                static_cast<off_t>(dataOffset + stride * static_cast<std::size_t>(firstFileRow))))
-            return {};
+        const int firstRow = b.bottomUp ? y0 + count - 1 : y0;
+        if (!readAt(
+                fd, chunk.data(), stride * static_cast<std::size_t>(count), b.rowOffset(firstRow)))
+            return false;
         for (int k = 0; k < count; ++k) {
             const int y = y0 + k;
-            const int indexInChunk = bottomUp ? count - 1 - k : k;
+            const int indexInChunk = b.bottomUp ? count - 1 - k : k;
             const unsigned char *src
                 = chunk.data() + stride * static_cast<std::size_t>(indexInChunk);
             std::fill(across.begin(), across.end(), 0u);
-            for (int x = 0; x < width; ++x, src += bytesPerPixel) {
+            for (int x = 0; x < width; ++x, src += b.bytesPerPixel) {
                 const Share &s = columns[static_cast<std::size_t>(x)];
                 std::uint32_t *a = across.data() + static_cast<std::size_t>(s.first) * 3u;
                 a[0] += src[0] * s.firstWeight;
@@ -199,6 +222,140 @@ QImage readBitmapShrunk(const std::string &path, QSize target)
     }
     while (currentRow < outHeight)
         flush();
+    return true;
+}
+
+/**
+ * Where output cell i of `to` takes its colour from `from` cells when enlarging: between
+ * cell `first` and the next one, `weight` 256ths of the way (pixel centres kept in line;
+ * the edges repeat the edge cells).
+ */
+struct Tap
+{
+    int first;
+    int next;
+    std::uint32_t weight;
+};
+
+std::vector<Tap> taps(int from, int to)
+{
+    std::vector<Tap> out(static_cast<std::size_t>(to));
+    const std::int64_t last = static_cast<std::int64_t>(from - 1) << 16;
+    for (int i = 0; i < to; ++i) {
+        // ((i + 0.5) * from / to - 0.5) in 16.16 fixed point
+        std::int64_t at
+            = ((2 * std::int64_t {i} + 1) * from - to) * 65536 / (2 * std::int64_t {to});
+        at = std::clamp<std::int64_t>(at, 0, last);
+        const int first = static_cast<int>(at >> 16);
+        out[static_cast<std::size_t>(i)]
+            = {first, std::min(first + 1, from - 1), static_cast<std::uint32_t>((at >> 8) & 255)};
+    }
+    return out;
+}
+
+/** Closes a mapping of the file. */
+struct Mapping
+{
+    void *address = MAP_FAILED;
+    std::size_t size = 0;
+    ~Mapping()
+    {
+        if (address != MAP_FAILED)
+            ::munmap(address, size);
+    }
+};
+
+/**
+ * Enlarges by bilinear interpolation. The file is mapped, not copied: each source row the
+ * output needs is read once, blended across into a row of 16-bit channel values, and kept
+ * while the output rows between it and the next one are blended from the two.
+ */
+bool enlargeInto(int fd, const BitmapLayout &b, QImage &out)
+{
+    const int outWidth = out.width();
+    const int outHeight = out.height();
+    Mapping map;
+    map.size = static_cast<std::size_t>(b.rowOffset(b.bottomUp ? 0 : b.height - 1)) + b.stride;
+    map.address = ::mmap(nullptr, map.size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (map.address == MAP_FAILED)
+        return false;
+    const auto *file = static_cast<const unsigned char *>(map.address);
+    const std::vector<Tap> across = taps(b.width, outWidth);
+    const std::vector<Tap> down = taps(b.height, outHeight);
+    const auto cells = static_cast<std::size_t>(outWidth) * 3u;
+    std::vector<std::uint16_t> upper(cells), lower(cells);
+    int upperRow = -1, lowerRow = -1;
+    const auto blendAcross = [&](int y, std::vector<std::uint16_t> &into) {
+        const unsigned char *src = file + b.rowOffset(y);
+        std::uint16_t *cell = into.data();
+        for (const Tap &t : across) {
+            const unsigned char *p = src + static_cast<std::size_t>(t.first) * b.bytesPerPixel;
+            const unsigned char *q = src + static_cast<std::size_t>(t.next) * b.bytesPerPixel;
+            const std::uint32_t keep = 256 - t.weight;
+            for (int k = 0; k < 3; ++k)
+                *cell++ = static_cast<std::uint16_t>(p[k] * keep + q[k] * t.weight);
+        }
+    };
+    for (int y = 0; y < outHeight; ++y) {
+        const Tap &t = down[static_cast<std::size_t>(y)];
+        if (upperRow != t.first) {
+            if (lowerRow == t.first) {
+                upper.swap(lower);
+                upperRow = lowerRow;
+                lowerRow = -1;
+            } else {
+                blendAcross(t.first, upper);
+                upperRow = t.first;
+            }
+        }
+        if (lowerRow != t.next) {
+            blendAcross(t.next, lower);
+            lowerRow = t.next;
+        }
+        const std::uint32_t keep = 256 - t.weight;
+        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+        const std::uint16_t *a = upper.data();
+        const std::uint16_t *c = lower.data();
+        for (int x = 0; x < outWidth; ++x, a += 3, c += 3) {
+            const auto mix = [&](int k) { return (a[k] * keep + c[k] * t.weight + 32768u) >> 16; };
+            line[x] = 0xff000000u | (mix(2) << 16) | (mix(1) << 8) | mix(0);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool scaleBitmapInto(const std::string &path, QImage &into)
+{
+    if (into.isNull() || into.format() != QImage::Format_RGB32)
+        return false;
+    Fd file(openRegularFile(path));
+    if (file.get() < 0)
+        return false;
+    const auto layout = readLayout(file.get());
+    if (!layout)
+        return false;
+    if (into.width() <= layout->width && into.height() <= layout->height)
+        return shrinkInto(file.get(), *layout, into);
+    if (into.width() >= layout->width && into.height() >= layout->height)
+        return enlargeInto(file.get(), *layout, into);
+    return false; // wider and lower, or the other way round: the general way
+}
+
+QImage readBitmapShrunk(const std::string &path, QSize target)
+{
+    if (target.isEmpty())
+        return {};
+    Fd file(openRegularFile(path));
+    if (file.get() < 0)
+        return {};
+    const auto layout = readLayout(file.get());
+    if (!layout || target.width() > layout->width || target.height() > layout->height)
+        return {};
+    QImage out(target, QImage::Format_RGB32);
+    if (out.isNull() || !shrinkInto(file.get(), *layout, out))
+        return {};
     return out;
 }
 

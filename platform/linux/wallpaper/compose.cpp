@@ -5,10 +5,13 @@
 #include "linux/regular_file.h"
 
 #include <QImageReader>
-#include <QImageWriter>
 #include <QPainter>
 
+#include <png.h>
+
+#include <bit>
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,7 +68,84 @@ std::vector<std::pair<unsigned long long, std::string>> numberedCopies(
     return copies;
 }
 
+/** Where libpng's output goes: the file, in the program's own write loop. */
+struct PngSink
+{
+    int fd;
+};
+
+void pngWrite(png_structp png, png_bytep data, png_size_t size)
+{
+    const int fd = static_cast<PngSink *>(png_get_io_ptr(png))->fd;
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            png_error(png, "write failed"); // back to encodeRows' setjmp
+        data += n;
+        size -= static_cast<png_size_t>(n);
+    }
+}
+
+void pngFlush(png_structp)
+{
+}
+
+/**
+ * libpng's part on its own, owning no C++ object: its errors jump back to the setjmp here.
+ * Rows of 4 bytes a pixel: red, green, blue and alpha or filler (or blue first when
+ * `blueFirst`), the fourth byte dropped unless `alpha`.
+ */
+bool encodeRows(png_structp png, png_infop info, PngSink *sink, const png_const_bytep *rows,
+    png_uint_32 width, png_uint_32 height, bool alpha, bool blueFirst, int level)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_write_fn(png, sink, pngWrite, pngFlush);
+    png_set_IHDR(png, info, width, height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+        PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(png, level);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_compression_buffer_size(png, 1 << 17);
+    png_write_info(png, info);
+    if (!alpha)
+        png_set_filler(png, 0, PNG_FILLER_AFTER);
+    if (blueFirst)
+        png_set_bgr(png);
+    for (png_uint_32 y = 0; y < height; ++y)
+        png_write_row(png, rows[y]);
+    png_write_end(png, info);
+    return true;
+}
+
 } // namespace
+
+bool writePng(int fd, const QImage &image, int level)
+{
+    if (image.isNull() || fd < 0)
+        return false;
+    const bool alpha = image.hasAlphaChannel();
+    // 32-bit words 0xAARRGGBB lie in memory blue first on a little-endian machine.
+    constexpr bool littleEndian = std::endian::native == std::endian::little;
+    QImage::Format format = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    if (!littleEndian)
+        format = alpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888;
+    const QImage pixels = image.convertToFormat(format);
+    if (pixels.isNull())
+        return false;
+    std::vector<png_const_bytep> rows(static_cast<std::size_t>(pixels.height()));
+    for (int y = 0; y < pixels.height(); ++y)
+        rows[static_cast<std::size_t>(y)] = pixels.constScanLine(y);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    PngSink sink {fd};
+    const bool written = info
+        && encodeRows(png, info, &sink, rows.data(), static_cast<png_uint_32>(pixels.width()),
+            static_cast<png_uint_32>(pixels.height()), alpha, littleEndian, level);
+    png_destroy_write_struct(&png, &info);
+    return written;
+}
 
 bool openPicture(QFile &file, const std::string &path)
 {
@@ -110,26 +190,31 @@ QImage loadPicture(const std::string &path, QSize scaleTo)
     return image;
 }
 
-QImage composeWallpaper(const QImage &picture, QSize screen, const DeskPlacement &placement)
+void composeWallpaperInto(QImage &out, const QImage &picture, const DeskPlacement &placement)
 {
-    QImage out(screen, QImage::Format_RGB32);
-    if (out.isNull())
-        return out;
-    out.fill(Qt::black);
-    if (picture.isNull())
-        return out;
-
+    const QSize screen = out.size();
+    if (picture.isNull()) {
+        out.fill(Qt::black);
+        return;
+    }
     if (placement.kind == PlacementKind::Stretch) {
-        QImage scaled = picture.size() == screen
+        const QImage scaled = picture.size() == screen
             ? picture
             : picture.scaled(screen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        if (!scaled.hasAlphaChannel())
-            return scaled.convertToFormat(QImage::Format_RGB32);
+        if (!scaled.hasAlphaChannel()) {
+            const QImage rows = scaled.convertToFormat(QImage::Format_RGB32);
+            const auto bytes = static_cast<std::size_t>(screen.width()) * 4u;
+            for (int y = 0; y < screen.height(); ++y)
+                std::memcpy(out.scanLine(y), rows.constScanLine(y), bytes);
+            return;
+        }
+        out.fill(Qt::black);
         QPainter painter(&out);
         painter.drawImage(0, 0, scaled);
-        return out;
+        return;
     }
 
+    out.fill(Qt::black);
     QPainter painter(&out);
     switch (placement.kind) {
     case PlacementKind::Tile:
@@ -152,25 +237,54 @@ QImage composeWallpaper(const QImage &picture, QSize screen, const DeskPlacement
         break;
     }
     painter.end();
+}
+
+QImage composeWallpaper(const QImage &picture, QSize screen, const DeskPlacement &placement)
+{
+    QImage out(screen, QImage::Format_RGB32);
+    if (!out.isNull())
+        composeWallpaperInto(out, picture, placement);
     return out;
+}
+
+QImage imageArea(QImage &image, const QRect &area)
+{
+    const QRect inside = area & image.rect();
+    if (inside.isEmpty() || image.depth() != 32)
+        return {};
+    return QImage(image.scanLine(inside.y()) + static_cast<std::ptrdiff_t>(inside.x()) * 4,
+        inside.width(), inside.height(), image.bytesPerLine(), image.format());
+}
+
+void composeOnMonitorsInto(QImage &out, const QImage &picture, const std::vector<QRect> &monitors,
+    const DeskPlacement &placement)
+{
+    if (monitors.size() == 1 && monitors.front() == out.rect()) {
+        composeWallpaperInto(out, picture, placement);
+        return;
+    }
+    out.fill(Qt::black);
+    for (const QRect &monitor : monitors) {
+        // each monitor's area drawn in place (the part on the screen)
+        if (monitor.isEmpty())
+            continue;
+        if ((monitor & out.rect()) == monitor) {
+            QImage area = imageArea(out, monitor);
+            composeWallpaperInto(area, picture, placement);
+        } else {
+            QPainter painter(&out);
+            painter.drawImage(
+                monitor.topLeft(), composeWallpaper(picture, monitor.size(), placement));
+        }
+    }
 }
 
 QImage composeOnMonitors(const QImage &picture, QSize screen, const std::vector<QRect> &monitors,
     const DeskPlacement &placement)
 {
-    if (monitors.size() == 1 && monitors.front() == QRect(QPoint(0, 0), screen))
-        return composeWallpaper(picture, screen, placement);
     QImage out(screen, QImage::Format_RGB32);
-    if (out.isNull())
-        return out;
-    out.fill(Qt::black);
-    QPainter painter(&out);
-    for (const QRect &monitor : monitors) {
-        if (!monitor.isEmpty())
-            painter.drawImage(
-                monitor.topLeft(), composeWallpaper(picture, monitor.size(), placement));
-    }
-    painter.end();
+    if (!out.isNull())
+        composeOnMonitorsInto(out, picture, monitors, placement);
     return out;
 }
 
@@ -238,18 +352,10 @@ std::optional<std::string> writeComposedPicture(
     if (fd < 0)
         return std::nullopt;
     temporary.assign(templ.data());
-    bool written = false;
-    {
-        QFile file;
-        if (file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-            QImageWriter writer(&file, "png");
-            writer.setQuality(80); // light compression: this file is read once and replaced
-            written = writer.write(image) && file.flush();
-            file.close();
-        } else {
-            ::close(fd);
-        }
-    }
+    // Replaced whole by the rename, but not waited for on the disk: the picture is made again
+    // from its source at the next change.
+    const bool written = writePng(fd, image);
+    ::close(fd);
     if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return std::nullopt;

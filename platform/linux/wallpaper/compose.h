@@ -40,6 +40,19 @@ QImage loadPicture(const std::string &path, QSize scaleTo = {});
  */
 QImage composeWallpaper(const QImage &picture, QSize screen, const DeskPlacement &placement);
 
+/** composeWallpaper drawn into `out` (Format_RGB32, the screen's size) where it stands. */
+void composeWallpaperInto(QImage &out, const QImage &picture, const DeskPlacement &placement);
+
+/**
+ * A view of `area` of `image` (32 bits a pixel) that draws into `image` itself; the part of
+ * `area` on the image, null when none is.
+ */
+QImage imageArea(QImage &image, const QRect &area);
+
+/** composeOnMonitors drawn into `out` (Format_RGB32, the screen's size) where it stands. */
+void composeOnMonitorsInto(QImage &out, const QImage &picture, const std::vector<QRect> &monitors,
+    const DeskPlacement &placement);
+
 /**
  * The picture laid on each of `monitors` (areas of a screen of `screen` pixels) as `placement`
  * says, each monitor counting from its own top-left corner; black where no monitor is.
@@ -74,6 +87,19 @@ std::string composedPictureDirectory(const char *xdgCacheHome, const char *home)
  */
 std::optional<std::string> writeComposedPicture(
     const QImage &image, const std::string &directory, const std::string &tag = {});
+
+/**
+ * The zlib level of the composed pictures: the fastest that still compresses. A picture is
+ * read once by the desktop and replaced at the next change; at 3840 x 2160 the levels above
+ * take markedly longer for a few per cent of size (bench/png_bench prints the trade).
+ */
+inline constexpr int ComposedPngLevel = 1;
+
+/**
+ * Writes `image` to `fd` as an 8-bit RGB PNG (RGBA when it has an alpha channel), at zlib
+ * `level` with each row's "Sub" filter. False when the file cannot be written.
+ */
+bool writePng(int fd, const QImage &image, int level = ComposedPngLevel);
 
 /** A relative path made absolute against the working directory; "" stays "". */
 std::string absolutePath(const std::string &path);

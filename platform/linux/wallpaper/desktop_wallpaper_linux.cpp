@@ -2,6 +2,7 @@
 #include <platform/registry.h>
 
 #include "backends.h"
+#include "bitmap_scale.h"
 #include "compose.h"
 #include "desk_apply.h"
 #include "desktops.h"
@@ -58,6 +59,26 @@ std::optional<std::string> cachedCopy(
     return written;
 }
 
+/**
+ * A plain bitmap stretched over each of `monitors` straight from its file, the rest of
+ * `screen` black: each pixel is read, scaled and stored once. False for any other picture.
+ */
+bool scaledOnMonitors(const std::string &path, QImage &screen, const std::vector<QRect> &monitors)
+{
+    if (monitors.size() != 1 || monitors.front() != screen.rect())
+        screen.fill(Qt::black);
+    for (const QRect &monitor : monitors) {
+        if (monitor.isEmpty())
+            continue;
+        if ((monitor & screen.rect()) != monitor)
+            return false;
+        QImage area = imageArea(screen, monitor);
+        if (!scaleBitmapInto(path, area))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<OutputArea> outputAreas()
@@ -101,13 +122,17 @@ bool applyDeskWallpaper(Desktop desktop, const std::string &rawPath, const DeskP
     const bool stretched = placement.kind == PlacementKind::Stretch;
 
     if (row.pictures == Pictures::RootPixmap) {
-        return setX11RootWallpaper([&](QSize screen, const std::vector<QRect> &monitors) {
+        return setX11RootWallpaper([&](QImage &screen, const std::vector<QRect> &monitors) {
+            if (stretched && scaledOnMonitors(path, screen, monitors))
+                return true;
             QSize largest;
             for (const QRect &monitor : monitors)
                 largest = largest.expandedTo(monitor.size());
             const QImage picture = loadPicture(path, stretched ? largest : QSize());
-            return picture.isNull() ? QImage()
-                                    : composeOnMonitors(picture, screen, monitors, placement);
+            if (picture.isNull())
+                return false;
+            composeOnMonitorsInto(screen, picture, monitors, placement);
+            return true;
         });
     }
     if (!row.hand)
@@ -129,28 +154,49 @@ bool applyDeskWallpaper(Desktop desktop, const std::string &rawPath, const DeskP
     }
 
     // Composed by us and set stretched: per output where the desktop takes one per output.
-    const QImage picture = loadPicture(path, stretched ? largestOutput(outputs) : QSize());
-    if (picture.isNull())
-        return false;
+    QImage picture; // read whole only when a plain bitmap cannot be scaled from its file
+    const auto loaded = [&] {
+        if (picture.isNull())
+            picture = loadPicture(path, stretched ? largestOutput(outputs) : QSize());
+        return !picture.isNull();
+    };
     if (spanned) {
-        const auto composed = cachedCopy(row, composeSpanned(picture, outputs, placement), {});
+        QImage across;
+        if (stretched) {
+            const QRect area = spannedArea(outputs);
+            std::vector<QRect> monitors;
+            for (const OutputArea &output : outputs)
+                monitors.push_back(output.rect.translated(-area.topLeft()));
+            across = QImage(area.size(), QImage::Format_RGB32);
+            if (across.isNull() || !scaledOnMonitors(path, across, monitors))
+                across = QImage();
+        }
+        if (across.isNull() && loaded())
+            across = composeSpanned(picture, outputs, placement);
+        const auto composed = across.isNull() ? std::nullopt : cachedCopy(row, across, {});
         return composed && row.hand({{{}, *composed}}, NativeMode::Span);
     }
+    const auto composed = [&](QSize size) {
+        if (stretched) {
+            QImage out(size, QImage::Format_RGB32);
+            if (!out.isNull() && scaleBitmapInto(path, out))
+                return out;
+        }
+        return loaded() ? composeWallpaper(picture, size, placement) : QImage();
+    };
     std::vector<OutputPicture> pictures;
     if (row.pictures == Pictures::PerOutput) {
         for (const OutputArea &output : outputs) {
-            const auto composed = cachedCopy(
-                row, composeWallpaper(picture, output.rect.size(), placement), output.name);
-            if (!composed)
+            const auto copy = cachedCopy(row, composed(output.rect.size()), output.name);
+            if (!copy)
                 return false;
-            pictures.push_back({output.name, *composed});
+            pictures.push_back({output.name, *copy});
         }
     } else {
-        const auto composed
-            = cachedCopy(row, composeWallpaper(picture, largestOutput(outputs), placement), {});
-        if (!composed)
+        const auto copy = cachedCopy(row, composed(largestOutput(outputs)), {});
+        if (!copy)
             return false;
-        pictures.push_back({{}, *composed});
+        pictures.push_back({{}, *copy});
     }
     return row.hand(pictures, NativeMode::Stretch);
 }

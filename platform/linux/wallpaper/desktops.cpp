@@ -134,10 +134,9 @@ bool removeLxde()
 
 bool removeX11Root()
 {
-    return setX11RootWallpaper([](QSize size, const std::vector<QRect> &) {
-        QImage black(size, QImage::Format_RGB32);
-        black.fill(Qt::black);
-        return black;
+    return setX11RootWallpaper([](QImage &screen, const std::vector<QRect> &) {
+        screen.fill(Qt::black);
+        return true;
     });
 }
 

@@ -4,7 +4,10 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 #include <X11/extensions/Xrandr.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 
 #include <bit>
 #include <cstdint>
@@ -113,15 +116,21 @@ unsigned long toMask(unsigned int value, unsigned long mask)
     return (scaled << shift) & mask;
 }
 
+/** Whether pixels of `visual` at `depth` are Format_RGB32's 0xffRRGGBB words as they stand. */
+bool takesRgb32(Display *display, Visual *visual, int depth)
+{
+    return bitsPerPixelForDepth(display, depth) == 32 && (depth == 24 || depth == 32)
+        && visual->red_mask == 0xff0000 && visual->green_mask == 0xff00
+        && visual->blue_mask == 0xff;
+}
+
 /** Copies `image` (Format_RGB32, the pixmap's size) into `pixmap`. */
 bool putPicture(Display *display, Pixmap pixmap, Visual *visual, int depth, const QImage &image)
 {
     GC gc = XCreateGC(display, pixmap, 0, nullptr);
     const int width = image.width();
     const int height = image.height();
-    const int bits = bitsPerPixelForDepth(display, depth);
-    const bool direct = bits == 32 && (depth == 24 || depth == 32) && visual->red_mask == 0xff0000
-        && visual->green_mask == 0xff00 && visual->blue_mask == 0xff;
+    const bool direct = takesRgb32(display, visual, depth);
     bool ok = true;
     if (direct) {
         // Format_RGB32 is 0xffRRGGBB in host order: exactly a 24-bit TrueColor pixel.
@@ -173,6 +182,83 @@ bool putPicture(Display *display, Pixmap pixmap, Visual *visual, int depth, cons
     XFreeGC(display, gc);
     return ok;
 }
+
+/**
+ * A picture in memory the X server reads itself (MIT-SHM): the pixels are composed into it
+ * once and the server copies them into the pixmap, with nothing sent over the connection.
+ * Only for a server on this machine whose pixels are Format_RGB32's.
+ */
+class SharedFrame
+{
+public:
+    SharedFrame(Display *display, Visual *visual, int depth, int width, int height)
+        : m_display(display)
+    {
+        if (!XShmQueryExtension(display))
+            return;
+        m_image = XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr,
+            &m_segment, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        if (!m_image || m_image->bits_per_pixel != 32)
+            return;
+        const auto size
+            = static_cast<std::size_t>(m_image->bytes_per_line) * static_cast<std::size_t>(height);
+        m_segment.shmid = ::shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
+        if (m_segment.shmid < 0)
+            return;
+        void *address = ::shmat(m_segment.shmid, nullptr, 0);
+        // Marked for removal at once: it goes when both sides have let go, even if we crash.
+        ::shmctl(m_segment.shmid, IPC_RMID, nullptr);
+        if (address == reinterpret_cast<void *>(-1))
+            return;
+        m_segment.shmaddr = m_image->data = static_cast<char *>(address);
+        m_segment.readOnly = True;
+        // A server elsewhere cannot attach it: that is an X error, not a failure of ours.
+        if (!XShmAttach(display, &m_segment) || ErrorTrap::failed(display))
+            return;
+        m_attached = true;
+        m_picture = QImage(reinterpret_cast<uchar *>(m_image->data), width, height,
+            m_image->bytes_per_line, QImage::Format_RGB32);
+    }
+
+    ~SharedFrame()
+    {
+        if (m_attached) {
+            XShmDetach(m_display, &m_segment);
+            XSync(m_display, False);
+        }
+        if (m_segment.shmaddr)
+            ::shmdt(m_segment.shmaddr);
+        if (m_image) {
+            m_image->data = nullptr; // the segment is not Xlib's to free
+            XDestroyImage(m_image);
+        }
+    }
+
+    SharedFrame(const SharedFrame &) = delete;
+    SharedFrame &operator=(const SharedFrame &) = delete;
+
+    /** The picture to compose into; null when the server cannot read shared memory. */
+    QImage &picture() { return m_picture; }
+
+    /** Copies the picture into `pixmap`; done when the server has read it. */
+    bool put(Pixmap pixmap)
+    {
+        GC gc = XCreateGC(m_display, pixmap, 0, nullptr);
+        const bool sent = XShmPutImage(m_display, pixmap, gc, m_image, 0, 0, 0, 0,
+                              static_cast<unsigned>(m_picture.width()),
+                              static_cast<unsigned>(m_picture.height()), False)
+            != 0;
+        XFreeGC(m_display, gc);
+        return sent && !ErrorTrap::failed(m_display); // the round trip: the server has read it
+    }
+
+private:
+    Display *m_display;
+    XShmSegmentInfo m_segment {};
+    XImage *m_image = nullptr;
+    bool m_attached = false;
+    QImage m_picture;
+};
 
 } // namespace
 
@@ -238,7 +324,8 @@ int x11WorkspaceCount()
     return value && *value >= 1 && *value <= 64 ? static_cast<int>(*value) : 1;
 }
 
-bool setX11RootWallpaper(const std::function<QImage(QSize, const std::vector<QRect> &)> &compose)
+bool setX11RootWallpaper(
+    const std::function<bool(QImage &screen, const std::vector<QRect> &monitors)> &compose)
 {
     DisplayPtr owned = openDisplay();
     if (!owned)
@@ -268,15 +355,26 @@ bool setX11RootWallpaper(const std::function<QImage(QSize, const std::vector<QRe
     if (monitors.empty())
         monitors.emplace_back(0, 0, width, height);
 
-    const QImage picture = compose(QSize(width, height), monitors);
-    if (picture.isNull() || picture.size() != QSize(width, height)
-        || picture.format() != QImage::Format_RGB32)
+    // Composed straight into memory the server reads where it can, else into our own.
+    std::optional<SharedFrame> shared;
+    if (takesRgb32(display, visual, depth))
+        shared.emplace(display, visual, depth, width, height);
+    QImage ownPicture;
+    if (!shared || shared->picture().isNull()) {
+        shared.reset();
+        ownPicture = QImage(width, height, QImage::Format_RGB32);
+    }
+    QImage &picture = shared ? shared->picture() : ownPicture;
+    if (picture.isNull() || !compose(picture, monitors))
         return false;
 
     const Pixmap pixmap = XCreatePixmap(display, root, static_cast<unsigned>(width),
         static_cast<unsigned>(height), static_cast<unsigned>(depth));
-    if (ErrorTrap::failed(display) || !putPicture(display, pixmap, visual, depth, picture)
-        || ErrorTrap::failed(display)) {
+    const bool put = !ErrorTrap::failed(display)
+        && (shared ? shared->put(pixmap) : putPicture(display, pixmap, visual, depth, picture));
+    shared.reset(); // the server has its copy: the shared memory goes now, not at the end
+    ownPicture = QImage();
+    if (!put || ErrorTrap::failed(display)) {
         XFreePixmap(display, pixmap);
         ErrorTrap::failed(display);
         return false;

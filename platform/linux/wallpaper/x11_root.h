@@ -27,14 +27,17 @@ int x11WorkspaceCount();
 
 /**
  * Sets the root window's background on $DISPLAY the way root-window setters agree on:
- * `compose` is given the screen's size and its monitors' areas (the whole screen when RandR
- * knows none) and returns the picture to show at the screen's size; it goes
- * into a new pixmap of the root window that outlives our connection (RetainPermanent), is
- * named by _XROOTPMAP_ID and ESETROOT_PMAP_ID, and becomes the root's background, and the
- * root is cleared so that it shows. The previous pixmap is freed when both atoms named it
- * (then it was left by a setter like us, not by a desktop that still draws with it).
- * False without a display, when `compose` gives no picture of that size, or on an X error.
+ * `compose` is given a picture of the screen's size (Format_RGB32, its content unspecified)
+ * and its monitors' areas (the whole screen when RandR knows none) and draws all of it, or
+ * says it cannot; the picture lies in memory the X server reads itself where it can (MIT-SHM),
+ * so that it is handed over without a copy over the connection. It goes into a new pixmap of
+ * the root window that outlives our connection (RetainPermanent), is named by _XROOTPMAP_ID
+ * and ESETROOT_PMAP_ID, and becomes the root's background, and the root is cleared so that it
+ * shows. The previous pixmap is freed when both atoms named it (then it was left by a setter
+ * like us, not by a desktop that still draws with it). False without a display, when
+ * `compose` fails, or on an X error.
  */
-bool setX11RootWallpaper(const std::function<QImage(QSize, const std::vector<QRect> &)> &compose);
+bool setX11RootWallpaper(
+    const std::function<bool(QImage &screen, const std::vector<QRect> &monitors)> &compose);
 
 } // namespace platform::desk

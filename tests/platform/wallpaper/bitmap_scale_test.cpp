@@ -1,5 +1,6 @@
-// Bitmaps shrunk while they are read: checked against Qt's own decoder at full size and
-// against a plain area average worked out here in floating point.
+// Bitmaps scaled while they are read: checked against Qt's own decoder at full size, against
+// a plain area average (shrinking) and a bilinear blend (enlarging) worked out here in floating
+// point, and drawn into a part of a larger picture without touching the rest.
 #include "bitmap_scale.h"
 #include "compose.h"
 #include "temp_dir.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -135,6 +137,88 @@ TEST(BitmapShrink, OtherFilesAreLeftToTheGeneralDecoder)
     EXPECT_TRUE(readBitmapShrunk(::testing::TempDir() + "none.bmp", QSize(5, 5)).isNull());
     // ... and loadPicture still reads a bitmap it cannot shrink through Qt, unscaled
     EXPECT_EQ(loadPicture(writeFile(plain, "a.bmp"), QSize(40, 40)).size(), QSize(20, 10));
+}
+
+/** The bilinear blend of picture `pixel` (w x h) at output cell (ox, oy) of ow x oh, pixel
+ * centres in line and the edges repeated. */
+QRgb bilinear(int w, int h, int ow, int oh, int ox, int oy, QRgb (*pixel)(int, int))
+{
+    const auto at = [](int o, int from, int to) {
+        return std::clamp((o + 0.5) * from / to - 0.5, 0.0, double(from - 1));
+    };
+    const double sx = at(ox, w, ow), sy = at(oy, h, oh);
+    const int x0 = int(sx), y0 = int(sy);
+    const int x1 = std::min(x0 + 1, w - 1), y1 = std::min(y0 + 1, h - 1);
+    const double fx = sx - x0, fy = sy - y0;
+    const auto channel = [&](int (*part)(QRgb)) {
+        const double top = part(pixel(x0, y0)) * (1 - fx) + part(pixel(x1, y0)) * fx;
+        const double bottom = part(pixel(x0, y1)) * (1 - fx) + part(pixel(x1, y1)) * fx;
+        return int(std::lround(top * (1 - fy) + bottom * fy));
+    };
+    return qRgb(channel(qRed), channel(qGreen), channel(qBlue));
+}
+
+class BitmapEnlarge : public testing::TestWithParam<ShrinkCase>
+{
+};
+
+TEST_P(BitmapEnlarge, EveryPixelIsTheBilinearBlend)
+{
+    const ShrinkCase &c = GetParam();
+    const std::string path
+        = writeFile(bitmapFile(c.width, c.height, detail, {c.bits, c.topDown}), "enlarge.bmp");
+    QImage out(c.outWidth, c.outHeight, QImage::Format_RGB32);
+    ASSERT_TRUE(scaleBitmapInto(path, out));
+    int wrong = 0;
+    for (int y = 0; y < c.outHeight; ++y) {
+        for (int x = 0; x < c.outWidth; ++x) {
+            const QRgb expected
+                = bilinear(c.width, c.height, c.outWidth, c.outHeight, x, y, detail);
+            const QRgb got = out.pixel(x, y);
+            // weights in 256ths against exact ones
+            if (std::abs(qRed(got) - qRed(expected)) > 2
+                || std::abs(qGreen(got) - qGreen(expected)) > 2
+                || std::abs(qBlue(got) - qBlue(expected)) > 2)
+                ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BitmapEnlarge,
+    testing::Values(ShrinkCase {"Double24BottomUp", 8, 6, 24, false, 16, 12},
+        ShrinkCase {"Odd24TopDown", 13, 7, 24, true, 40, 23},
+        ShrinkCase {"Odd32BottomUp", 11, 9, 32, false, 30, 31},
+        ShrinkCase {"OnlyAcross", 10, 12, 24, false, 37, 12},
+        ShrinkCase {"OnePixel", 1, 1, 24, true, 5, 4},
+        ShrinkCase {"ScreenLike", 30, 20, 24, false, 384, 216}),
+    [](const testing::TestParamInfo<ShrinkCase> &p) { return std::string(p.param.name); });
+
+TEST(BitmapScaleInto, OnlyTheGivenAreaIsDrawnAndMixedDirectionsAreRefused)
+{
+    const std::string path = writeFile(bitmapFile(20, 10, detail, {24, false}), "area.bmp");
+    for (const QSize size : {QSize(8, 4), QSize(50, 30)}) { // shrunk, enlarged
+        QImage screen(size.width() + 10, size.height() + 6, QImage::Format_RGB32);
+        screen.fill(qRgb(1, 2, 3));
+        QImage area = imageArea(screen, QRect(QPoint(4, 2), size));
+        ASSERT_EQ(area.size(), size);
+        ASSERT_TRUE(scaleBitmapInto(path, area));
+        int outside = 0, inside = 0;
+        for (int y = 0; y < screen.height(); ++y) {
+            for (int x = 0; x < screen.width(); ++x) {
+                const bool in = QRect(QPoint(4, 2), size).contains(x, y);
+                const bool untouched = screen.pixel(x, y) == qRgb(1, 2, 3);
+                outside += !in && !untouched;
+                inside += in && screen.pixel(x, y) == area.pixel(x - 4, y - 2);
+            }
+        }
+        EXPECT_EQ(outside, 0) << size.width();
+        EXPECT_EQ(inside, size.width() * size.height()) << size.width();
+    }
+    QImage wideLow(40, 5, QImage::Format_RGB32);
+    EXPECT_FALSE(scaleBitmapInto(path, wideLow));
+    QImage wrongFormat(40, 20, QImage::Format_ARGB32);
+    EXPECT_FALSE(scaleBitmapInto(path, wrongFormat));
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -360,6 +361,31 @@ TEST_F(RecordedCommands, EveryCopyTakesANewNameAndOnlyTheOneBeforeStays)
     EXPECT_EQ(left,
         (Args {"wallpaper-10.png", "wallpaper-9.png", "wallpaper-HDMI-1-1.png",
             "wallpaper-HDMI-1-2.png", "wallpaper-a_b_c-1.png", "wallpaper-x7.png"}));
+}
+
+TEST_F(RecordedCommands, PngsKeepEveryPixelAndAFullDiskIsAFailure)
+{
+    QImage clear(7, 5, QImage::Format_ARGB32);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 7; ++x)
+            clear.setPixel(x, y, qRgba(x * 30, y * 50, 200, (x + y) * 20));
+    }
+    for (const QImage &image : {testpics::marked(), clear}) {
+        const std::string path = m_base + "/round.png";
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_TRUE(writePng(fd, image));
+        ::close(fd);
+        QImageReader reader(QString::fromStdString(path));
+        EXPECT_EQ(reader.format(), "png");
+        const QImage back = reader.read();
+        EXPECT_EQ(back.hasAlphaChannel(), image.hasAlphaChannel());
+        EXPECT_EQ(back.convertToFormat(QImage::Format_ARGB32),
+            image.convertToFormat(QImage::Format_ARGB32));
+    }
+    const int full = ::open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    EXPECT_FALSE(writePng(full, testpics::marked()));
+    ::close(full);
 }
 
 TEST(SwaybgCommand, EachOutputItsPicture)
