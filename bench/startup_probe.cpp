@@ -6,6 +6,10 @@
 // Prints the milliseconds, then ends the program (SIGTERM, as a log-off would) and waits for
 // it, so that the next start is a first instance again. Polls every millisecond; gives up
 // after 20 seconds.
+//   startup_probe run RRGGBB COMMAND [ARG...]
+// runs COMMAND (a click on the program's icon by xdotool, or another wallpaper setter) and
+// reports the time until the root's pixel at 500, 400 shows the colour; COMMAND is waited
+// for, not ended.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -111,13 +115,15 @@ void endProgram(pid_t pid)
 int main(int argc, char **argv)
 {
     const bool icon = argc == 3 && std::strcmp(argv[1], "icon") == 0;
-    const bool root = argc == 4 && std::strcmp(argv[1], "root") == 0;
+    const bool run = argc >= 4 && std::strcmp(argv[1], "run") == 0;
+    const bool root = run || (argc == 4 && std::strcmp(argv[1], "root") == 0);
     if (!icon && !root) {
-        std::fprintf(stderr, "usage: startup_probe icon PROGRAM | root RRGGBB PROGRAM\n");
+        std::fprintf(stderr,
+            "usage: startup_probe icon PROGRAM | root RRGGBB PROGRAM | run RRGGBB COMMAND...\n");
         return 2;
     }
     const unsigned long colour = root ? std::strtoul(argv[2], nullptr, 16) : 0;
-    char *program = argv[argc - 1];
+    char *program = run ? argv[3] : argv[argc - 1];
     Display *display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "startup_probe: no X display\n");
@@ -129,10 +135,11 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    char *args[] = {program, nullptr};
+    char *programOnly[] = {program, nullptr};
+    char **args = run ? argv + 3 : programOnly;
     const auto start = Clock::now();
     pid_t pid = 0;
-    if (posix_spawn(&pid, program, nullptr, nullptr, args, environ) != 0) {
+    if (posix_spawnp(&pid, program, nullptr, nullptr, args, environ) != 0) {
         std::perror(program);
         return 2;
     }
@@ -143,7 +150,10 @@ int main(int argc, char **argv)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     const auto took = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
-    endProgram(pid);
+    if (run)
+        waitpid(pid, nullptr, 0);
+    else
+        endProgram(pid);
     XCloseDisplay(display);
     if (!seen) {
         std::fprintf(stderr, "startup_probe: nothing seen in 20 s\n");
