@@ -36,6 +36,8 @@ struct DesktopRow
     std::span<const std::string_view> names;
     bool drawsStretch;
     bool drawsCenter;
+    /** Tiles from each monitor's top-left corner. GNOME's and Cinnamon's tiling starts from a
+     *  tile in the middle of the screen, Plasma's from one in the middle of each: composed. */
     bool drawsTile;
     /** Draws one picture across all monitors together, each its own part (GNOME's
      *  "spanned"): how a picture composed for every monitor's corner reaches it. */

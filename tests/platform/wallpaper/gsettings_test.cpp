@@ -128,11 +128,9 @@ INSTANTIATE_TEST_SUITE_P(Table, GnomeModes,
     testing::Values(
         ModeCase {"Stretch", Desktop::Gnome, {PlacementKind::Stretch, 0, 0}, "stretched"},
         ModeCase {"Center", Desktop::Gnome, {PlacementKind::Center, 0, 0}, "centered"},
-        ModeCase {"Tile", Desktop::Gnome, {PlacementKind::Tile, 0, 0}, "wallpaper"},
         ModeCase {
             "CinnamonStretch", Desktop::Cinnamon, {PlacementKind::Stretch, 0, 0}, "stretched"},
-        ModeCase {"CinnamonCenter", Desktop::Cinnamon, {PlacementKind::Center, 0, 0}, "centered"},
-        ModeCase {"CinnamonTile", Desktop::Cinnamon, {PlacementKind::Tile, 0, 0}, "wallpaper"}),
+        ModeCase {"CinnamonCenter", Desktop::Cinnamon, {PlacementKind::Center, 0, 0}, "centered"}),
     [](const testing::TestParamInfo<ModeCase> &p) { return std::string(p.param.name); });
 
 TEST_F(GSettingsKeyfile, HostileNamesArePercentEncoded)
@@ -164,14 +162,33 @@ TEST_F(GSettingsKeyfile, AnOriginIsComposedIntoTheCacheAndSetStretched)
     EXPECT_EQ(composed.pixel(160, 100), 0xff000000);
 }
 
+TEST_F(GSettingsKeyfile, TilesAreComposedFromTheCornerWhereTheDesktopTilesFromTheMiddle)
+{
+    const std::string path = picture("tile.png");
+    for (const auto &[desktop, schema] :
+        {std::pair {Desktop::Gnome, "org.gnome.desktop.background"},
+            std::pair {Desktop::Cinnamon, "org.cinnamon.desktop.background"}}) {
+        ASSERT_TRUE(applyDeskWallpaper(desktop, path, {PlacementKind::Tile, 0, 0}));
+        EXPECT_EQ(gsettingsGet(schema, "picture-options"), "'stretched'") << schema;
+        const std::string uri = gsettingsGet(schema, "picture-uri");
+        ASSERT_NE(uri.find("/murelin/wallpaper-"), std::string::npos) << uri;
+        // no display here: the fallback screen size, tiled from its top-left corner
+        const QImage composed(QString::fromStdString(uri.substr(8, uri.size() - 9)));
+        ASSERT_EQ(composed.size(), QSize(1920, 1080)) << schema;
+        for (const QPoint corner : {QPoint(0, 0), QPoint(40, 0), QPoint(0, 30), QPoint(1880, 1050)})
+            EXPECT_EQ(composed.pixel(corner), 0xffff0000) << schema << " " << corner.x();
+        EXPECT_EQ(composed.pixel(41, 31), 0xff336699) << schema;
+    }
+}
+
 TEST_F(GSettingsKeyfile, OtherFormatsGoAsAPngCopyWithTheirOwnMode)
 {
     for (const char *format : {"ppm", "bmp"}) {
         const std::string path = picture(std::string("portable.") + format, format);
-        ASSERT_TRUE(applyDeskWallpaper(Desktop::Gnome, path, {PlacementKind::Tile, 0, 0}));
+        ASSERT_TRUE(applyDeskWallpaper(Desktop::Gnome, path, {PlacementKind::Center, 0, 0}));
         const std::string uri = gnome("picture-uri");
         EXPECT_NE(uri.find("/murelin/wallpaper-"), std::string::npos) << uri;
-        EXPECT_EQ(gnome("picture-options"), "'wallpaper'");
+        EXPECT_EQ(gnome("picture-options"), "'centered'");
         const std::string file = uri.substr(8, uri.size() - 9); // 'file://...'
         EXPECT_EQ(QImage(QString::fromStdString(file)), testpics::marked()) << file;
     }
@@ -180,7 +197,7 @@ TEST_F(GSettingsKeyfile, OtherFormatsGoAsAPngCopyWithTheirOwnMode)
 TEST_F(GSettingsKeyfile, UnreadablePicturesChangeNothing)
 {
     const std::string path = picture("kept.bmp");
-    ASSERT_TRUE(applyDeskWallpaper(Desktop::Gnome, path, {PlacementKind::Tile, 0, 0}));
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::Gnome, path, {PlacementKind::Center, 0, 0}));
     const std::string garbage = m_pictures + "/garbage.bmp";
     std::FILE *f = std::fopen(garbage.c_str(), "wb");
     ASSERT_NE(f, nullptr);
@@ -190,7 +207,7 @@ TEST_F(GSettingsKeyfile, UnreadablePicturesChangeNothing)
         Desktop::Gnome, m_pictures + "/missing.bmp", {PlacementKind::Stretch, 0, 0}));
     EXPECT_FALSE(applyDeskWallpaper(Desktop::Gnome, garbage, {PlacementKind::Origin, 5, 5}));
     EXPECT_EQ(gnome("picture-uri"), "'file://" + path + "'");
-    EXPECT_EQ(gnome("picture-options"), "'wallpaper'");
+    EXPECT_EQ(gnome("picture-options"), "'centered'");
 }
 
 TEST_F(GSettingsKeyfile, AnEmptyPathRemovesThePicture)
