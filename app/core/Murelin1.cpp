@@ -566,3 +566,35 @@ void TForm1::WMEndSession()
     }
     exitSequence();
 }
+
+void TForm1::endSessionNow()
+{
+    if (m_ended)
+        return;
+    if (!m_starting && !modalOpen()) {
+        exitSequence();
+        return;
+    }
+    // The box's own loop would unwind only after the process is gone: it is closed, and
+    // nothing waits for it.
+    m_endRequested = true;
+    if (modalOpen())
+        m_shell.closeModals();
+    if (m_starting) {
+        endWithoutSaving();
+        return;
+    }
+    if (m_exiting) {
+        // A box of the saving itself (the list could not be written): what that pass had
+        // still to do.
+        run([this] {
+            saveState(true);
+            if (m_trayIconAdded)
+                m_shell.removeTrayIcon();
+        });
+        m_ended = true;
+        m_env.endProcess();
+        return;
+    }
+    exitSequence();
+}

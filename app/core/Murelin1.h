@@ -55,6 +55,12 @@ public:
      * read.
      */
     void WMEndSession();
+    /**
+     * The end of the session where the system may end the process as soon as its message has
+     * been answered (Windows): a waiting box or dialog is closed as unanswered and the list and
+     * the settings are saved before this returns, through the same saving path as WMEndSession.
+     */
+    void endSessionNow();
     /** The session saves its state without ending (a checkpoint, or a log-off still asking). */
     void SaveSession();
     /** The notification icon's callback: lParam is the mouse message over the icon. */
@@ -118,6 +124,11 @@ public:
     void windowMinimized();
     /** A mouse message over the notification icon (TrayIconMessage). */
     void trayIconMouse(std::uint32_t message);
+    /**
+     * Whether the notification icon could be put in the notification area after the shell's
+     * tries: without it, the hidden window is shown, so that the program can still be reached.
+     */
+    void trayIconAvailable(bool available);
     /** Files were dropped on the window (WMDropFiles). */
     void filesDropped(const std::vector<std::string> &names);
 

@@ -138,6 +138,17 @@ void TForm1::showWithoutNotificationArea()
     m_shell.showWindow();
 }
 
+void TForm1::trayIconAvailable(bool available)
+{
+    run([this, available] {
+        m_noNotificationArea = !available;
+        // The log-in use ends by itself in a moment; anything else must not stay unreachable.
+        if (available || (LoadStartOn && AutoQuitOn && Timer1.enabled()))
+            return;
+        m_shell.showWindow();
+    });
+}
+
 // ---------------------------------------------------------------- help
 
 void TForm1::B4Click()

@@ -71,7 +71,13 @@ core::MsgAnswer MainWindow::messageBox(const core::MessageRequest &request)
     case core::MsgIcon::None:
         break;
     }
-    const HWND owner = request.overWindow ? handle() : nullptr;
+    // A box raised while the window is hidden (by a timer's Next, or the automatic exit)
+    // stands on its own, in front and with a taskbar button of its own, so that it is seen and
+    // answered: owned by the hidden window it could wait unseen behind other windows.
+    const bool hidden = !IsWindowVisible(handle());
+    const HWND owner = request.overWindow && !hidden ? handle() : nullptr;
+    if (hidden)
+        type |= MB_SETFOREGROUND | MB_TOPMOST;
     switch (
         MessageBoxA(owner, request.text.c_str(), request.caption.c_str(), type | MB_TASKMODAL)) {
     case IDYES:
@@ -122,18 +128,62 @@ void MainWindow::closeModals()
 
 bool MainWindow::addTrayIcon()
 {
-    if (m_trayAdded)
-        return true;
+    if (m_trayWanted)
+        return m_trayAdded;
+    m_trayWanted = true;
     m_tray = platform::win32::makeTrayIconRecord(handle(), m_icon.get(), layout::TrayTip);
-    m_trayAdded = platform::win32::addTrayIcon(m_tray);
-    return m_trayAdded;
+    m_trayTries = 0;
+    return tryTrayIcon();
 }
 
 void MainWindow::removeTrayIcon()
 {
+    m_trayWanted = false;
+    KillTimer(handle(), TrayRetryId);
     // The shell finds the icon by the record's window and identifier.
     if (std::exchange(m_trayAdded, false))
         platform::win32::deleteTrayIcon(m_tray);
+}
+
+bool MainWindow::tryTrayIcon()
+{
+    m_trayAdded = platform::win32::addTrayIcon(m_tray);
+    if (m_trayAdded) {
+        KillTimer(handle(), TrayRetryId);
+        if (std::exchange(m_trayUnreachable, false))
+            m_form.trayIconAvailable(true);
+        return true;
+    }
+    // At log-on the taskbar may not be ready yet: a few more tries over some seconds.
+    if (m_trayTries < TrayTries) {
+        SetTimer(handle(), TrayRetryId, TrayRetryMs, nullptr);
+    } else {
+        KillTimer(handle(), TrayRetryId);
+        m_trayUnreachable = true;
+        m_form.trayIconAvailable(false);
+    }
+    return false;
+}
+
+void MainWindow::retryTrayIcon()
+{
+    if (!m_trayWanted || m_trayAdded) {
+        KillTimer(handle(), TrayRetryId);
+        return;
+    }
+    ++m_trayTries;
+    tryTrayIcon();
+}
+
+void MainWindow::trayIconLost()
+{
+    if (!m_trayWanted)
+        return;
+    // Gone with the old taskbar; a delete first, in case only the message came.
+    platform::win32::deleteTrayIcon(m_tray);
+    m_trayAdded = false;
+    m_trayTries = 0;
+    tryTrayIcon();
 }
 
 bool MainWindow::notificationAreaAvailable()
@@ -151,6 +201,7 @@ void MainWindow::showWindow()
     const bool wasHidden = !IsWindowVisible(handle());
     if (IsIconic(handle()))
         ShowWindow(handle(), SW_RESTORE);
+    bringOnScreen();
     ShowWindow(handle(), SW_SHOW);
     SetForegroundWindow(handle());
     if (wasHidden)

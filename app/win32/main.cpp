@@ -17,6 +17,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     Form1.FormCreate();
     MSG message {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (window.translate(message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

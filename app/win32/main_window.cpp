@@ -1,6 +1,6 @@
 #include "main_window.h"
 
-#include "program_icon.h"
+#include "resource_ids.h"
 #include "window_common.h"
 
 #include <commctrl.h>
@@ -54,18 +54,27 @@ void MainWindow::build()
 {
     INITCOMMONCONTROLSEX common {sizeof common, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&common);
-    m_icon = makeProgramIcon();
+    // The program's icon from its resources: 32 x 32 for the window, Image1 and the
+    // notification area, the system's small size for the caption.
+    const auto icon = [this](int size) {
+        return IconHandle(static_cast<HICON>(
+            LoadImageA(m_instance, MAKEINTRESOURCEA(ProgramIconId), IMAGE_ICON, size, size, 0)));
+    };
+    m_icon = icon(32);
+    m_smallIcon = icon(GetSystemMetrics(SM_CXSMICON));
 
     WNDCLASSEXA windowClass {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = &MainWindow::windowProc;
     windowClass.hInstance = m_instance;
     windowClass.hIcon = m_icon.get();
+    windowClass.hIconSm = m_smallIcon.get();
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = WindowClass;
     RegisterClassExA(&windowClass);
     windowClass.hIcon = nullptr;
+    windowClass.hIconSm = nullptr;
     windowClass.lpszClassName = PanelClass;
     windowClass.hbrBackground = nullptr;
     RegisterClassExA(&windowClass);
@@ -80,7 +89,7 @@ void MainWindow::build()
     if (!m_window)
         throw std::runtime_error("the main window cannot be created");
     SendMessageA(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon.get()));
-    SendMessageA(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon.get()));
+    SendMessageA(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.get()));
 
     m_font.reset(makeFont(layout::FontName, -layout::FontPixels, false));
     m_boldFont.reset(makeFont(layout::FontName, -layout::FontPixels, true));
@@ -104,16 +113,8 @@ void MainWindow::build()
     };
     // Where the window stands, the user's moves included; a minimised window is asked where it
     // will stand again.
-    m_form.Form1.whereShown = [this] {
-        WINDOWPLACEMENT placement {};
-        placement.length = sizeof placement;
-        RECT r {};
-        if (IsIconic(handle()) && GetWindowPlacement(handle(), &placement))
-            r = placement.rcNormalPosition;
-        else
-            GetWindowRect(handle(), &r);
-        return std::pair<int, int> {r.left, r.top};
-    };
+    m_form.Form1.whereShown = [this] { return screenPosition(); };
+    m_taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     bindTimer(m_form.Timer1, Timer1Id);
     bindTimer(m_form.Timer2, Timer2Id);
 }

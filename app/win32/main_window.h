@@ -12,6 +12,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace win32shell {
@@ -25,6 +26,11 @@ public:
     MainWindow &operator=(const MainWindow &) = delete;
 
     TForm1 &form() { return m_form; }
+    /**
+     * The window's keyboard handling for a message of the loop (Tab, the arrow keys, Enter);
+     * true when it took the message, which is then neither translated nor dispatched.
+     */
+    bool translate(MSG &message);
     HWND handle() const { return m_window.get(); }
     /** The window the layout names `name` (for a spin edit, its edit field). */
     HWND control(std::string_view name) const;
@@ -73,6 +79,13 @@ private:
     LRESULT onColour(HDC dc, HWND from);
     void paintPanel(HWND window);
     void drawPreview(const DRAWITEMSTRUCT &item);
+    void pressFocusedButton();
+    bool restoreFocus();
+
+    // Position (window_position.cpp).
+    /** Where the window's outer top left corner stands or will stand again, on the screen. */
+    std::pair<int, int> screenPosition() const;
+    void bringOnScreen();
 
     /** How one child window is made: its class, caption and styles, where it stands. */
     struct ChildStyle
@@ -99,6 +112,12 @@ private:
     void bindList(core::ListBox &model, HWND list);
     void bindTimer(core::Timer &model, UINT_PTR id);
     void applyFonts();
+
+    // The notification icon: tried again when adding it failed, added anew when the taskbar
+    // is made anew (form_shell_win32.cpp).
+    bool tryTrayIcon();
+    void retryTrayIcon();
+    void trayIconLost();
     Native *find(HWND window);
     const Native &native(std::string_view name) const;
 
@@ -112,10 +131,16 @@ private:
     FontHandle m_font;
     FontHandle m_boldFont;
     IconHandle m_icon;
+    IconHandle m_smallIcon;
     BitmapHandle m_preview;
     platform::win32::TrayIconRecord m_tray {};
     bool m_trayAdded = false;
+    bool m_trayWanted = false; // asked for and not removed since
+    bool m_trayUnreachable = false; // the tries ran out
+    int m_trayTries = 0;
+    UINT m_taskbarCreated = 0; // the registered message "TaskbarCreated"
     bool m_programChange = false;
+    HWND m_lastFocus = nullptr; // the focus when another window was activated
 };
 
 } // namespace win32shell

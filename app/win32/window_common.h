@@ -17,6 +17,10 @@ inline constexpr int FirstControlId = 1000;
 inline constexpr int FirstRadioItemId = 2000;
 inline constexpr UINT_PTR Timer1Id = 1;
 inline constexpr UINT_PTR Timer2Id = 2;
+/** The timer of the notification icon's further tries, how often and how many. */
+inline constexpr UINT_PTR TrayRetryId = 3;
+inline constexpr UINT TrayRetryMs = 2000;
+inline constexpr int TrayTries = 5;
 /** The width of a spin edit's up/down buttons. */
 inline constexpr int SpinButtonsWidth = 16;
 /** The help page shipped beside the program. */

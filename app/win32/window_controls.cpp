@@ -16,9 +16,13 @@ HWND MainWindow::makeChild(const Native &n, HWND parent, int id, const ChildStyl
     const layout::ControlLayout &c = *n.layout;
     const DWORD visible = c.visible ? WS_VISIBLE : 0;
     const std::string caption(style.caption);
+    // The Tab key stops only where the layout says; every control is a group of its own, so
+    // that the arrow keys move only among the placement's items.
+    // (A radio group's frame takes no focus: its items are the tab stop.)
+    const DWORD tabStop = c.tabStop && c.kind != layout::Kind::RadioGroup ? WS_TABSTOP : 0;
     return CreateWindowExA(style.exStyle, style.windowClass, caption.c_str(),
-        WS_CHILD | visible | style.style, style.left, c.top, style.width, c.height, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), m_instance, this);
+        WS_CHILD | WS_GROUP | visible | tabStop | style.style, style.left, c.top, style.width,
+        c.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), m_instance, this);
 }
 
 void MainWindow::make(Native &n, HWND parent, int id)
@@ -81,8 +85,12 @@ void MainWindow::makePanel(Native &n, HWND parent, int id)
     // A panel paints its whole face first; what stands on it paints itself afterwards, so a
     // group box shows the panel through.
     const layout::ControlLayout &c = *n.layout;
-    n.window
-        = makeChild(n, parent, id, {.windowClass = PanelClass, .left = c.left, .width = c.width});
+    // The keyboard's focus moves on into what stands on it.
+    n.window = makeChild(n, parent, id,
+        {.exStyle = WS_EX_CONTROLPARENT,
+            .windowClass = PanelClass,
+            .left = c.left,
+            .width = c.width});
     n.colour = c.background.kind != layout::Colour::Default ? colourOf(c.background)
         : c.parent.empty()                                  ? GetSysColor(COLOR_BTNFACE)
                                                             : native(c.parent).colour;
@@ -183,8 +191,10 @@ void MainWindow::addHint(const Native &n)
     const layout::ControlLayout &c = *n.layout;
     if (c.hint.empty() || !m_tips)
         return;
+    // The record of version 5 of the common controls, which version 6 takes too; the larger
+    // record of version 6 alone would be refused by version 5, and no hint would show.
     TOOLINFOA tip {};
-    tip.cbSize = sizeof tip;
+    tip.cbSize = TTTOOLINFOA_V2_SIZE;
     tip.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tip.hwnd = handle();
     tip.uId = reinterpret_cast<UINT_PTR>(n.window);
@@ -203,10 +213,12 @@ void MainWindow::makeRadioItems(Native &group, HWND parent)
         const std::string caption(layout::PlacementItems[i]);
         // The items stand beside the group's frame, on the same parent, where the frame shows.
         const layout::Bounds at = layout::radioItem(i);
+        // The first item opens the group the arrow keys move in; the next control closes it.
+        const DWORD opens = i == 0 ? WS_GROUP : 0;
         const HWND item = CreateWindowExA(0, "BUTTON", caption.c_str(),
-            WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON, c.left + at.left, c.top + at.top, at.width,
-            at.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstRadioItemId + i)),
-            m_instance, this);
+            WS_CHILD | WS_VISIBLE | opens | BS_AUTORADIOBUTTON, c.left + at.left, c.top + at.top,
+            at.width, at.height, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstRadioItemId + i)), m_instance, this);
         SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(group.font), FALSE);
         m_radioItems.push_back(item);
     }
@@ -214,6 +226,11 @@ void MainWindow::makeRadioItems(Native &group, HWND parent)
         for (std::size_t i = 0; i < m_radioItems.size(); ++i) {
             const bool chosen = static_cast<int>(i) == model.itemIndex();
             SendMessageA(m_radioItems[i], BM_SETCHECK, chosen ? BST_CHECKED : BST_UNCHECKED, 0);
+            // The Tab key comes to the chosen item, or to the first when none is.
+            const bool stop = chosen || (model.itemIndex() < 0 && i == 0);
+            const LONG style = GetWindowLongA(m_radioItems[i], GWL_STYLE);
+            SetWindowLongA(m_radioItems[i], GWL_STYLE,
+                stop ? style | WS_TABSTOP : style & ~static_cast<LONG>(WS_TABSTOP));
         }
     };
 }

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace win32shell {
 
@@ -58,11 +59,26 @@ LRESULT MainWindow::onPanelMessage(HWND window, UINT message, WPARAM wParam, LPA
 LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     TForm1 &f = m_form;
+    if (message == m_taskbarCreated && message != 0) {
+        // The taskbar was made anew (Explorer restarted): every notification icon is gone.
+        trayIconLost();
+        return 0;
+    }
     switch (message) {
     case WM_COMMAND:
         if (lParam)
             onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        else if (LOWORD(wParam) == IDOK)
+            pressFocusedButton(); // Enter, as the keyboard's dialog handling reports it
         return 0;
+    case WM_ACTIVATE:
+        // The focus goes with the window when another one is activated, and comes back with it.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            m_lastFocus = GetFocus();
+        } else if (restoreFocus()) {
+            return 0;
+        }
+        break;
     case WM_NOTIFY: {
         const auto *header = reinterpret_cast<const NMHDR *>(lParam);
         if (header->code != UDN_DELTAPOS)
@@ -94,6 +110,8 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
             f.Timer1.tick();
         else if (wParam == Timer2Id)
             f.Timer2.tick();
+        else if (wParam == TrayRetryId)
+            retryTrayIcon();
         return 0;
     case platform::win32::TrayCallbackMessage: {
         // lParam is the mouse message over the icon, numbered as the core takes it.
@@ -116,12 +134,15 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         f.WMEndSession();
         return 0;
     case WM_QUERYENDSESSION:
+        // A checkpoint: the log-off may still be called off, so a waiting box stays.
+        f.SaveSession();
         return TRUE;
     case WM_ENDSESSION:
-        // The session ends for real only with the flag set; the process must be gone before
-        // the system would end it.
+        // The session ends for real only with the flag set. The system may end the process as
+        // soon as this is answered, even while a box's own loop waits below this handler: the
+        // box is closed and everything saved before returning.
         if (wParam)
-            f.WMEndSession();
+            f.endSessionNow();
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -137,7 +158,8 @@ void MainWindow::onCommand(HWND from, WORD code)
     TForm1 &f = m_form;
     const auto radio = std::find(m_radioItems.begin(), m_radioItems.end(), from);
     if (radio != m_radioItems.end()) {
-        if (code == BN_CLICKED) {
+        // Only the user's own choice: the focus set by the program chooses nothing.
+        if (code == BN_CLICKED && !m_programChange) {
             core::RadioGroup &group = *m_radioGroup->radioGroup;
             group.setItemIndex(static_cast<int>(radio - m_radioItems.begin()));
             group.viewChanged(); // a click on the chosen item keeps it checked
@@ -251,6 +273,45 @@ void MainWindow::drawPreview(const DRAWITEMSTRUCT &item)
         item.rcItem.bottom - item.rcItem.top, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
+}
+
+// ---------------------------------------------------------------- the keyboard
+
+bool MainWindow::translate(MSG &message)
+{
+    if (message.message == WM_KEYDOWN && (message.wParam == VK_UP || message.wParam == VK_DOWN)) {
+        // The arrow keys in a number field step its value, as its buttons do.
+        Native *n = find(message.hwnd);
+        if (n && n->spinEdit && message.hwnd == n->window) {
+            n->spinEdit->stepBy(message.wParam == VK_UP ? 1 : -1);
+            return true;
+        }
+    }
+    // Tab and Shift+Tab, the arrow keys among the placement's items, Enter on a button.
+    return IsDialogMessageA(handle(), &message) != FALSE;
+}
+
+void MainWindow::pressFocusedButton()
+{
+    const HWND focus = GetFocus();
+    const Native *n = find(focus);
+    if (n && n->layout->kind == layout::Kind::Button)
+        SendMessageA(focus, BM_CLICK, 0, 0);
+}
+
+bool MainWindow::restoreFocus()
+{
+    HWND focus = std::exchange(m_lastFocus, nullptr);
+    if (!focus || !IsChild(handle(), focus) || !IsWindowVisible(focus))
+        return false;
+    // An item of the placement takes the focus only when chosen: a focused item is a choice.
+    const auto radio = std::find(m_radioItems.begin(), m_radioItems.end(), focus);
+    if (radio != m_radioItems.end() && SendMessageA(focus, BM_GETCHECK, 0, 0) != BST_CHECKED)
+        return false;
+    const bool was = std::exchange(m_programChange, true);
+    SetFocus(focus);
+    m_programChange = was;
+    return true;
 }
 
 } // namespace win32shell

@@ -9,16 +9,23 @@ namespace testsupport {
 core::MsgAnswer FakeShell::messageBox(const core::MessageRequest &request)
 {
     requests.push_back(request);
+    const int closedBefore = closeModalsCalls;
     if (whileBoxOpen)
         whileBoxOpen(request);
+    // Closed while it waited: unanswered.
+    if (closeModalsCalls != closedBefore)
+        return core::closedAnswer(request.buttons);
     return request.buttons == core::MsgButtons::Ok ? core::MsgAnswer::Ok : answer;
 }
 
 std::vector<std::string> FakeShell::openDialog(const core::OpenDialogRequest &request)
 {
     dialogs.push_back(request);
+    const int closedBefore = closeModalsCalls;
     if (whileDialogOpen)
         whileDialogOpen();
+    if (closeModalsCalls != closedBefore)
+        return {};
     return chosen;
 }
 

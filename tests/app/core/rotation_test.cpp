@@ -402,6 +402,29 @@ INSTANTIATE_TEST_SUITE_P(Starts, NotificationAreaTest,
         NoArea {false, true, false, true, false}, NoArea {false, false, true, true, false},
         NoArea {false, true, true, false, true}));
 
+TEST(NotificationAreaTest, AnIconTheAreaNeverTookShowsTheWindowUntilItIsBack)
+{
+    for (const bool logInUse : {false, true}) {
+        SCOPED_TRACE(logInUse ? "log-in use" : "plain start");
+        FormWorld world;
+        world.list(2);
+        const char *flag = logInUse ? "true" : "false";
+        auto form = world.start({{"LoadStart", flag}, {"AutoQuit", flag}});
+        ASSERT_FALSE(world.shell.visible);
+        // The shell's tries ran out: the window is the only way in, except for the log-in use,
+        // which ends by itself.
+        form->trayIconAvailable(false);
+        EXPECT_EQ(world.shell.visible, !logInUse);
+        EXPECT_EQ(form->Timer1.running(), logInUse);
+        form->AppOnMinimize();
+        EXPECT_EQ(world.shell.visible, !logInUse);
+        // Back in the area: minimising hides the window again.
+        form->trayIconAvailable(true);
+        form->AppOnMinimize();
+        EXPECT_FALSE(world.shell.visible);
+    }
+}
+
 TEST(HelpTest, OpensTheApplicationsHelpFileAtItsContents)
 {
     FormWorld world;

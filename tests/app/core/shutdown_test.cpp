@@ -268,4 +268,76 @@ TEST(EndRequestTest, DuringTheSavingsOwnBoxTheSettingsAreStillWritten)
     EXPECT_EQ(world.endProcessCalls, 1);
 }
 
+// Where the system ends the process as soon as its end-of-session message is answered, the
+// saving is done before endSessionNow returns, with the box still on the stack.
+struct EndNowCase
+{
+    const char *name;
+    void (*waitIn)(FormWorld &world, TForm1 &form); // opens what waits; endSessionNow inside
+    bool startUpBox; // the box is one of the start-up's: nothing may be written
+    bool listWritable;
+    int settingsWritten; // writes of "Index" seen when endSessionNow returns
+    const char *listAfter; // the list file when it returns; null: still the folder in its way
+};
+
+constexpr const char *TwoEntries = "/p/a.bmp\r\n00|0\r\n/p/b.bmp\r\n10|0\r\n";
+
+class EndNowTest : public testing::TestWithParam<EndNowCase>
+{
+};
+
+TEST_P(EndNowTest, EverythingIsSavedBeforeTheMessageIsAnswered)
+{
+    const EndNowCase &c = GetParam();
+    FormWorld world;
+    world.writeList(TwoEntries);
+    world.store("Index", "1");
+    if (c.startUpBox)
+        world.store("X1", "abc"); // its box waits at start
+    std::unique_ptr<TForm1> form;
+    bool seen = false;
+    const auto endNow = [&] {
+        if (seen)
+            return;
+        seen = true;
+        world.shell.form->endSessionNow();
+        // The process may be gone from here on: what is on disk now is what the user keeps.
+        EXPECT_EQ(world.endProcessCalls, 1);
+        EXPECT_EQ(world.registry.writesOf("Index"), c.settingsWritten);
+        EXPECT_EQ(world.registry.writesOf("PreviewOn"), c.settingsWritten);
+        if (c.listAfter)
+            EXPECT_EQ(world.listBytes(), c.listAfter);
+        else
+            EXPECT_TRUE(std::filesystem::is_directory(world.listPath));
+    };
+    world.shell.whileBoxOpen = [&](const core::MessageRequest &) { endNow(); };
+    world.shell.whileDialogOpen = endNow;
+    form = world.start();
+    if (!c.startUpBox) {
+        if (!c.listWritable) {
+            std::filesystem::remove(world.listPath);
+            std::filesystem::create_directory(world.listPath);
+        }
+        c.waitIn(world, *form);
+        EXPECT_EQ(form->itemCount(), 2); // the box or dialog answered nothing
+    }
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(world.endProcessCalls, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, EndNowTest,
+    testing::Values(EndNowCase {"ClearAllQuestion",
+                        [](FormWorld &, TForm1 &form) { form.buttonClick("BitBtn5"); }, false, true,
+                        1, TwoEntries},
+        EndNowCase {"AddDialog",
+            [](FormWorld &world, TForm1 &form) {
+                world.shell.chosen = {"/p/new.bmp"};
+                form.buttonClick("BitBtn7");
+            },
+            false, true, 1, TwoEntries},
+        EndNowCase {"StartUpBox", nullptr, true, true, 0, TwoEntries},
+        EndNowCase {"TheSavingsOwnBox", [](FormWorld &, TForm1 &form) { form.WMEndSession(); },
+            false, false, 1, nullptr}),
+    [](const testing::TestParamInfo<EndNowCase> &row) { return std::string(row.param.name); });
+
 } // namespace

@@ -1,0 +1,60 @@
+// Where the window stands, in screen coordinates whatever its state, and back on a monitor
+// when it would be shown off every one.
+#include "main_window.h"
+
+#include <algorithm>
+
+namespace win32shell {
+
+namespace {
+
+/** The monitor nearest to `r`: its whole area and its work area. */
+MONITORINFO monitorNearest(const RECT &r)
+{
+    MONITORINFO info {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) {
+        info.rcMonitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        info.rcWork = info.rcMonitor;
+    }
+    return info;
+}
+
+} // namespace
+
+std::pair<int, int> MainWindow::screenPosition() const
+{
+    RECT r {};
+    WINDOWPLACEMENT placement {};
+    placement.length = sizeof placement;
+    if (IsIconic(handle()) && GetWindowPlacement(handle(), &placement)) {
+        // A minimised window is asked where it will stand again; the answer is in workspace
+        // coordinates, which start at the work area's corner (beside a taskbar at the top or
+        // the left), not the screen's.
+        r = placement.rcNormalPosition;
+        const MONITORINFO info = monitorNearest(r);
+        OffsetRect(
+            &r, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+    } else {
+        GetWindowRect(handle(), &r);
+    }
+    return {r.left, r.top};
+}
+
+void MainWindow::bringOnScreen()
+{
+    RECT r {};
+    GetWindowRect(handle(), &r);
+    if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL))
+        return; // at least partly on a monitor: where the user put it
+    // Off every monitor (one unplugged, or a stored position from another display): into the
+    // work area of the nearest one, as much of the window as fits.
+    const RECT work = monitorNearest(r).rcWork;
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    const int left = std::max(work.left, std::min(r.left, work.right - width));
+    const int top = std::max(work.top, std::min(r.top, work.bottom - height));
+    SetWindowPos(handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace win32shell
