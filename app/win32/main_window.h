@@ -80,11 +80,14 @@ private:
     void paintPanel(HWND window);
     void drawPreview(const DRAWITEMSTRUCT &item);
     void pressFocusedButton();
+    void reportUnusable(const std::vector<std::string> &names);
     bool restoreFocus();
 
     // Position (window_position.cpp).
     /** Where the window's outer top left corner stands or will stand again, on the screen. */
     std::pair<int, int> screenPosition() const;
+    /** Notes where `window` stands while it is not minimised (each WM_MOVE). */
+    void noteNormalPosition(HWND window);
     void bringOnScreen();
 
     /** How one child window is made: its class, caption and styles, where it stands. */
@@ -141,6 +144,8 @@ private:
     UINT m_taskbarCreated = 0; // the registered message "TaskbarCreated"
     bool m_programChange = false;
     HWND m_lastFocus = nullptr; // the focus when another window was activated
+    std::pair<int, int> m_normalPosition {}; // the outer top left while not minimised
+    bool m_hasNormalPosition = false;
 };
 
 } // namespace win32shell

@@ -120,11 +120,16 @@ LRESULT MainWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     }
     case WM_DROPFILES: {
+        std::vector<std::string> unusable;
         const std::vector<std::string> names
-            = platform::win32::takeDroppedFiles(reinterpret_cast<HDROP>(wParam));
+            = platform::win32::takeDroppedFiles(reinterpret_cast<HDROP>(wParam), &unusable);
         f.filesDropped(names);
+        reportUnusable(unusable);
         return 0;
     }
+    case WM_MOVE:
+        noteNormalPosition(window);
+        break;
     case WM_SIZE:
         // Only the step into the minimised state: the window and its taskbar button go.
         if (wParam == SIZE_MINIMIZED)
@@ -312,6 +317,19 @@ bool MainWindow::restoreFocus()
     SetFocus(focus);
     m_programChange = was;
     return true;
+}
+
+void MainWindow::reportUnusable(const std::vector<std::string> &names)
+{
+    // The program works in the system's ANSI code page: a name outside it reaches the program
+    // with "?" in place of those characters and would name no file.
+    if (names.empty())
+        return;
+    std::string text = "These files were not added: their names hold characters outside the "
+                       "system's code page, which this program cannot use.";
+    for (const std::string &name : names)
+        text += "\n" + name;
+    m_form.showMessage(text);
 }
 
 } // namespace win32shell

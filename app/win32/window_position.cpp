@@ -22,22 +22,28 @@ MONITORINFO monitorNearest(const RECT &r)
 
 } // namespace
 
+void MainWindow::noteNormalPosition(HWND window)
+{
+    // Minimised, the window stands far off the screen (or nowhere); only the places where it
+    // stands as itself are kept.
+    if (IsIconic(window))
+        return;
+    RECT r {};
+    GetWindowRect(window, &r);
+    m_normalPosition = {r.left, r.top};
+    m_hasNormalPosition = true;
+}
+
 std::pair<int, int> MainWindow::screenPosition() const
 {
+    // A minimised window will stand again where it stood before: the place noted then, in
+    // screen coordinates. (The system's own answer, GetWindowPlacement's normal position, is
+    // in workspace coordinates, which move by the taskbar's size when the taskbar is at the
+    // top or the left.)
+    if (IsIconic(handle()) && m_hasNormalPosition)
+        return m_normalPosition;
     RECT r {};
-    WINDOWPLACEMENT placement {};
-    placement.length = sizeof placement;
-    if (IsIconic(handle()) && GetWindowPlacement(handle(), &placement)) {
-        // A minimised window is asked where it will stand again; the answer is in workspace
-        // coordinates, which start at the work area's corner (beside a taskbar at the top or
-        // the left), not the screen's.
-        r = placement.rcNormalPosition;
-        const MONITORINFO info = monitorNearest(r);
-        OffsetRect(
-            &r, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
-    } else {
-        GetWindowRect(handle(), &r);
-    }
+    GetWindowRect(handle(), &r);
     return {r.left, r.top};
 }
 

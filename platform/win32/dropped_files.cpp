@@ -2,7 +2,25 @@
 
 namespace platform::win32 {
 
-std::vector<std::string> takeDroppedFiles(HDROP drop)
+namespace {
+
+/** True when the drop's name `index` has characters the ANSI code page lacks. */
+bool outsideAnsi(HDROP drop, UINT index)
+{
+    const UINT length = DragQueryFileW(drop, index, nullptr, 0);
+    if (length == 0)
+        return false;
+    std::wstring name(std::size_t {length} + 1, L'\0');
+    DragQueryFileW(drop, index, name.data(), length + 1);
+    BOOL lost = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), static_cast<int>(length),
+        nullptr, 0, nullptr, &lost);
+    return lost != FALSE;
+}
+
+} // namespace
+
+std::vector<std::string> takeDroppedFiles(HDROP drop, std::vector<std::string> *unusable)
 {
     std::vector<std::string> names;
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
@@ -18,7 +36,10 @@ std::vector<std::string> takeDroppedFiles(HDROP drop)
         std::string name(std::size_t {length} + 1, '\0');
         const UINT copied = DragQueryFileA(drop, i, name.data(), length + 1);
         name.resize(copied <= length ? copied : length);
-        names.push_back(std::move(name));
+        if (unusable && outsideAnsi(drop, i))
+            unusable->push_back(std::move(name));
+        else
+            names.push_back(std::move(name));
     }
     DragFinish(drop);
     return names;

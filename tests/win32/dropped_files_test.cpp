@@ -87,6 +87,19 @@ TEST(DroppedFiles, TurnsWideNamesIntoTheAnsiCodePage)
     EXPECT_EQ(taken, (std::vector<std::string> {"C:\\Pics\\\xE9t\xE9.bmp", "C:\\Pics\\B.BMP"}));
 }
 
+TEST(DroppedFiles, NamesOutsideTheAnsiCodePageAreSetApartWhenAsked)
+{
+    ASSERT_EQ(GetACP(), 1252u) << "the code page whose characters are known below";
+    const std::vector<std::wstring> wide
+        = {L"C:\\Pics\\\u00e9t\u00e9.bmp", L"C:\\Pics\\\u6d77.bmp", L"C:\\Pics\\B.BMP"};
+    std::vector<std::string> unusable;
+    EXPECT_EQ(takeDroppedFiles(makeWideDrop(wide), &unusable),
+        (std::vector<std::string> {"C:\\Pics\\\xE9t\xE9.bmp", "C:\\Pics\\B.BMP"}));
+    EXPECT_EQ(unusable, std::vector<std::string> {"C:\\Pics\\?.bmp"});
+    // Not asked: every name, as the system gives it.
+    EXPECT_EQ(takeDroppedFiles(makeWideDrop(wide)).size(), 3u);
+}
+
 TEST(DroppedFiles, AnEmptyDropGivesNoNames)
 {
     EXPECT_TRUE(takeDroppedFiles(makeDrop({})).empty());

@@ -6,6 +6,7 @@
 //   tips             prints how many hints the window's tooltip control holds
 //   focus            prints the control that has the keyboard focus: its id and text
 //   foreground       prints the foreground window: class, text, whether owned and topmost
+//   work-area        prints the primary monitor's work area: left top right bottom
 #include "child_modes.h"
 
 #include "win32/windows_headers.h"
@@ -110,6 +111,12 @@ const ChildMode windowMode("window", [](const std::vector<std::string> &argument
         const bool topmost = (GetWindowLongA(front, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
         std::printf("%s|%s|%s|%s\n", classOf(front).c_str(), textOf(front).c_str(),
             GetWindow(front, GW_OWNER) ? "owned" : "unowned", topmost ? "topmost" : "normal");
+        return 0;
+    }
+    if (action == "work-area") {
+        RECT work {};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        std::printf("%ld %ld %ld %ld\n", work.left, work.top, work.right, work.bottom);
         return 0;
     }
     std::printf("no action %s\n", action.c_str());

@@ -4,7 +4,8 @@
 #   murelin_e2e.sh MURELIN_EXE TESTS_EXE DRAG_SOURCE [SCREENSHOT_PNG]
 # TESTS_EXE is the Windows tests' executable, whose child mode reads the system's wallpaper as
 # another program sees it; DRAG_SOURCE is the tests' X drag source. Each check prints one line;
-# the run closes with "N passed, N failed". A failure stops the run at once.
+# the run closes with "N passed, N failed". A failure stops the run at once. The window's
+# controls are driven by clicks at their places in the layout (client coordinates) and by keys.
 set -eu
 exe=$1
 tests_exe=$2
@@ -18,25 +19,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
-passed=0
-fail() {
-    echo "murelin_e2e: FAIL: $*" >&2
-    echo "murelin_e2e: $passed passed, 1 failed"
-    exit 1
-}
-ok() {
-    passed=$((passed + 1))
-    echo "ok $passed - $*"
-}
-# wait_for CONDITION SECONDS
-wait_for() {
-    i=0
-    until eval "$1"; do
-        i=$((i + 1))
-        [ $i -ge $(($2 * 10)) ] && return 1
-        sleep 0.1
-    done
-}
+# The checks' helpers: ok, fail, the registry, the list file, the window and its controls.
+. "$(dirname "$0")/lib.sh"
 
 bin="$work/bin"
 pics="$work/pics"
@@ -58,70 +42,6 @@ wine reg add 'HKCR\.html' /ve /t REG_SZ /d htmlfile /f >/dev/null 2>&1
 convert -size 32x48 xc:'#c81e1e' -size 32x48 xc:'#1e64c8' +append BMP3:"$pics/halves.bmp"
 convert -size 64x48 xc:'#c81e1e' BMP3:"$pics/red.bmp"
 convert -size 64x48 xc:'#1e64c8' BMP3:"$pics/blue.bmp"
-# A file's name as wine's programs see it: the Unix root is drive Z:. (winepath -w cuts names
-# longer than the old path limit.)
-winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
-
-# value KEY NAME: a string value as wine's reg.exe shows it; empty when there is none.
-value() {
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^    $2    REG_SZ    //p"
-}
-# settings NAME=VALUE...: the program's stored settings, written as another program would.
-settings() {
-    for pair in "$@"; do
-        wine reg add "$key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1 ||
-            fail "reg add $pair"
-    done
-}
-# entries PATH SETTINGS...: the list file, two lines per entry, each ended by CR LF.
-entries() {
-    : >"$listfile"
-    while [ $# -ge 2 ]; do
-        printf '%s\r\n%s\r\n' "$(winpath "$1")" "$2" >>"$listfile"
-        shift 2
-    done
-}
-wallpaper() { wine "$tests_exe" --child=print-wallpaper 2>/dev/null | tr -d '\r'; }
-desktop_values() {
-    echo "$(value "$desk" TileWallpaper),$(value "$desk" WallpaperStyle),$(value "$desk" WallpaperOriginX),$(value "$desk" WallpaperOriginY)"
-}
-pixel() { xwd -root -silent | convert xwd:- -format "%[hex:p{$1,$2}]" info: 2>/dev/null | cut -c1-6; }
-
-# The icon wine docks into the X notification area, inside trayer's panel.
-icon_window() {
-    panel=$(xdotool search --classname '^panel$' 2>/dev/null | head -n 1)
-    [ -n "$panel" ] || return 0
-    xwininfo -id "$panel" -tree 2>/dev/null | awk '/"explorer.exe"/ { print $1; exit }'
-}
-main_window() { xdotool search --onlyvisible --name '^Murelin V1.0$' 2>/dev/null | head -n 1; }
-click_icon() {
-    icon=$(icon_window)
-    [ -n "$icon" ] || fail "no icon in the notification area"
-    xdotool mousemove --window "$icon" 8 8 click "$1"
-}
-start_program() {
-    wine "$bin/murelin.exe" >"$work/out" 2>&1 &
-    pid=$!
-}
-# end_program HOW: ends the program the way HOW (logoff or close); its exit code in $status.
-end_program() {
-    case $1 in
-    logoff) timeout 60 wineboot --end-session >/dev/null 2>&1 || true ;;
-    close)
-        # The keys that close a window; the window may be gone before the keys are released.
-        xdotool windowfocus --sync "$(main_window)" 2>/dev/null || fail "the window cannot take the focus"
-        xdotool key alt+F4 2>/dev/null || true
-        ;;
-    esac
-    i=0
-    while kill -0 "$pid" 2>/dev/null; do
-        i=$((i + 1))
-        [ $i -gt 300 ] && fail "the program did not end after $1"
-        sleep 0.1
-    done
-    status=0
-    wait "$pid" || status=$?
-}
 
 # ---------------------------------------------------------------- start-up, second copy, log-off
 start_program
@@ -144,6 +64,16 @@ timeout 30 wine "$bin/murelin.exe" >/dev/null 2>&1 || second=$?
 [ "$(xwininfo -id "$(xdotool search --classname '^panel$' | head -n 1)" -tree | grep -c '"explorer.exe"')" = 1 ] ||
     fail "a second icon appeared"
 ok "a second copy ends at once with exit code 0 and touches nothing"
+
+# The taskbar made anew (Explorer restarted after a crash or an update) takes every icon with
+# the old one: the icon, removed from outside as it goes then, comes back on "TaskbarCreated".
+helper tray-delete >/dev/null || fail "the icon could not be removed from outside"
+wait_for '[ -z "$(icon_window)" ]' 10 || fail "the icon stayed after its removal from outside"
+helper taskbar-created >/dev/null || fail "\"TaskbarCreated\" could not be sent"
+wait_for '[ -n "$(icon_window)" ]' 10 || fail "the icon did not come back after \"TaskbarCreated\""
+ok "the taskbar made anew: the icon removed with it is docked again on \"TaskbarCreated\""
+[ "$(helper tips)" = 3 ] || fail "the window's tooltip control holds '$(helper tips)' hints, not 3"
+ok "the three hints are registered with the tooltip control"
 
 end_program logoff
 [ "$status" = 0 ] || fail "exit code $status after the log-off"
@@ -273,6 +203,191 @@ ok "a real drag from an X program and Add: the bitmaps join the list in order, a
     [ "$(value "$key" FLeft)" = 210 ] && [ "$(value "$key" FTop)" = 150 ] ||
     fail "settings after closing: Index $(value "$key" Index) IconClick $(value "$key" IconClick) at $(value "$key" FLeft),$(value "$key" FTop)"
 ok "closing the window: exit code 0, the list and the settings saved"
+
+# ---------------------------------------------------------------- every control, by real input
+# Five pictures, each with a placement of its own; the list file after closing tells what each
+# command did to every entry (a stale placement written into an entry shows there).
+mkdir -p "$pics/run"
+cp "$pics/red.bmp" "$pics/run/c.bmp"
+cp "$pics/blue.bmp" "$pics/run/B.bmp"
+cp "$pics/halves.bmp" "$pics/run/a.bmp"
+cp "$pics/red.bmp" "$pics/run/d.bmp"
+cp "$pics/blue.bmp" "$pics/run/e.bmp"
+r="$pics/run"
+entries "$r/c.bmp" 10\|0 "$r/B.bmp" 20\|0 "$r/a.bmp" 3100\|50 "$r/d.bmp" 00\|0 "$r/e.bmp" 00\|0
+wine reg delete "$key" /f >/dev/null 2>&1 || true
+settings Index=0 FLeft=200 FTop=150
+show_program
+row 1                # B, tiled
+keys Delete          # Remove: c becomes current, and keeps its own placement
+click 80 270         # Sort: a c d e
+row 2; click 199 270 # d Up: a d c e
+row 0; click 233 270 # a Down: d a c e
+row 3; row 0 ctrl   # e and d selected, d current
+click 371 113        # Tiled into both
+click 366 157; keys End BackSpace BackSpace BackSpace BackSpace BackSpace 3 7 # X typed: 37
+click 405 175; click 405 175; click 366 181; keys Up # Y: two arrow clicks and the Up key
+row 1; row 2 shift   # a and c selected, c current: c's placement goes into both
+click 160 270        # Remove both: d e
+before=$(wallpaper)
+click 76 296         # Next
+[ "$(wallpaper)" = "$(winpath "$r/e.bmp")" ] || fail "Next laid $(wallpaper), not e.bmp (before: $before)"
+click 30 296         # Prev
+[ "$(wallpaper)" = "$(winpath "$r/d.bmp")" ] || fail "Prev laid $(wallpaper), not d.bmp"
+row 1; click 53 316  # Load Current on e
+[ "$(wallpaper)" = "$(winpath "$r/e.bmp")" ] || fail "Load Current laid $(wallpaper), not e.bmp"
+ok "Delete, Sort, Up, Down, Ctrl and Shift selection, the placement typed and stepped, Remove, Next, Prev, Load Current"
+
+# The change timer at one second, typed, then Timer On: Next every second.
+click 371 42; keys End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace 1
+click 368 20
+wait_for '[ "$(wallpaper)" = "$(winpath "$r/d.bmp")" ]' 6 || fail "Timer On laid nothing after its second"
+wait_for '[ "$(wallpaper)" = "$(winpath "$r/e.bmp")" ]' 6 || fail "Timer On laid no second picture"
+click 368 20
+ok "Timer On at 1 second (typed): a tick lays the next picture, and the next"
+# Enter and Space on the focused button press it.
+click 76 296
+first=$(wallpaper)
+keys Return
+second=$(wallpaper)
+keys space
+[ "$first" != "$second" ] && [ "$(wallpaper)" = "$first" ] ||
+    fail "Enter and Space on Next: $first, $second, $(wallpaper)"
+ok "Enter and Space press the focused button"
+
+# The Tab key stops only at the placement's chosen item; the arrow keys move among the items.
+row 0
+[ "$(helper focus)" = "1001 " ] || fail "a click in the list left the focus on '$(helper focus)'"
+keys Tab
+[ "$(helper focus)" = "2002 Tiled" ] || fail "Tab went to '$(helper focus)'"
+keys shift+Tab
+[ "$(helper focus)" = "2002 Tiled" ] || fail "Shift+Tab went to '$(helper focus)'"
+keys Down
+[ "$(helper focus)" = "2003 Location" ] || fail "Down went to '$(helper focus)'"
+keys Tab
+[ "$(helper focus)" = "2003 Location" ] || fail "Tab from the placement went to '$(helper focus)'"
+ok "Tab and Shift+Tab come to the chosen placement; Down moves to and chooses the next one"
+
+for at in "161 296" "161 314" "265 296" "265 314"; do click $at; done # the four options
+[ "$(client_pixel 368 254)" != C81E1E ] || fail "the preview shows a picture before it is switched on"
+click 369 212 # Preview On: d, red
+wait_for '[ "$(client_pixel 368 254)" = C81E1E ]' 5 || fail "the preview shows $(client_pixel 368 254), not d's red"
+caption=0
+for x in $(seq 330 2 410); do [ "$(client_pixel $x 295)" = FFFFFF ] && caption=$((caption + 1)); done
+[ $caption -gt 0 ] || fail "no size under the preview"
+ok "Preview On shows the current picture and its size"
+
+click 36 270
+wait_for 'xdotool search --onlyvisible --name "^Confirm$" >/dev/null 2>&1' 10 || fail "Clear All asked nothing"
+xdotool key --window "$(xdotool search --onlyvisible --name '^Confirm$' | head -n 1)" n
+wait_for '! xdotool search --onlyvisible --name "^Confirm$" >/dev/null 2>&1' 10 || fail "No did not close the question"
+click 36 270
+wait_for 'xdotool search --onlyvisible --name "^Confirm$" >/dev/null 2>&1' 10 || fail "Clear All asked nothing"
+xdotool key --window "$(xdotool search --onlyvisible --name '^Confirm$' | head -n 1)" Escape
+wait_for '! xdotool search --onlyvisible --name "^Confirm$" >/dev/null 2>&1' 10 || fail "Escape did not close the question"
+end_program close
+[ "$status" = 0 ] || fail "exit code $status after closing the window"
+want='run\d.bmp 337|3 run\e.bmp 237|3'
+[ "$(listed)" = "$want" ] || fail "the list holds '$(listed)', not '$want'"
+for pair in Timer=1 X1=37 Y1=3 Option=3 AutoQuit=true LoadStart=true IconClick=true RandomPick=true \
+    TimedDisplay=false PreviewOn=true; do
+    [ "$(value "$key" "${pair%%=*}")" = "${pair#*=}" ] ||
+        fail "${pair%%=*} is '$(value "$key" "${pair%%=*}")', not ${pair#*=}"
+done
+ok "Clear All answered No and Escape; closing saves every entry's own placement and every control"
+
+# ---------------------------------------------------------------- the end of the session
+# Windows may end the process as soon as its end-of-session message is answered, even while a
+# box or the file dialog waits: the helper sends the messages, then ends the process as
+# Windows does. Nothing may be lost: the list as it was, and all 13 settings.
+for what in "Clear All:36:Confirm" "Add:116:Open"; do
+    entries "$pics/red.bmp" 10\|0 "$pics/blue.bmp" 3100\|50
+    cp "$listfile" "$work/list-before"
+    wine reg delete "$key" /f >/dev/null 2>&1 || true
+    settings Index=1 FLeft=200 FTop=150
+    show_program
+    title=${what##*:}
+    click "$(echo "$what" | cut -d: -f2)" 270
+    wait_for 'xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1' 10 || fail "${what%%:*} showed no $title"
+    helper log-off >/dev/null
+    wait_for '! kill -0 "$pid" 2>/dev/null' 20 || fail "the program stayed after the log-off"
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" = 0 ] || fail "log-off while ${what%%:*} waited: ended by the system (code $status) before saving"
+    cmp -s "$listfile" "$work/list-before" || fail "log-off while ${what%%:*} waited changed the list"
+    for pair in Index=1 Timer=360 X1=100 Y1=50 Option=3 FLeft=200 FTop=150 AutoQuit=false \
+        RandomPick=false IconClick=false LoadStart=false TimedDisplay=false PreviewOn=false; do
+        [ "$(value "$key" "${pair%%=*}")" = "${pair#*=}" ] ||
+            fail "log-off while ${what%%:*} waited: ${pair%%=*} is '$(value "$key" "${pair%%=*}")'"
+    done
+    ok "log-off while the ${what%%:*} $title waits: the list unchanged, the 13 settings written, code 0"
+done
+
+# ---------------------------------------------------------------- the hidden window's box
+# Timer On with a picture that is gone, the preview on, the window hidden: the preview's box
+# comes to the front on its own (no hidden owner), so that it is seen and answered.
+entries "$pics/gone.bmp" 00\|0
+settings Index=0 TimedDisplay=true Timer=1 PreviewOn=true LoadStart=false AutoQuit=false
+start_program
+wait_for '[ "$(helper foreground | cut -d"|" -f2)" = Murelin ]' 20 ||
+    fail "the box is not in front: $(helper foreground)"
+# The system's box class, the application's title; not owned by the hidden window, so with a
+# taskbar button of its own.
+case "$(helper foreground)" in
+"#32770|Murelin|unowned|"*) ;;
+*) fail "the box in front: $(helper foreground)" ;;
+esac
+ok "a box raised while the window is hidden is the foreground window, with a taskbar button"
+end_program logoff
+[ "$status" = 0 ] || fail "exit code $status after the log-off with the box open"
+[ "$(value "$key" TimedDisplay)" = true ] || fail "the settings were not saved with the box open"
+
+# ---------------------------------------------------------------- automatic exit
+entries "$pics/red.bmp" 00\|0 "$pics/blue.bmp" 10\|0
+settings Index=0 TimedDisplay=false PreviewOn=false LoadStart=true AutoQuit=true
+started=$(date +%s)
+start_program
+wait_for '! kill -0 "$pid" 2>/dev/null' 30 || fail "Automatic Exit did not end the program"
+status=0
+wait "$pid" || status=$?
+took=$(($(date +%s) - started))
+[ "$status" = 0 ] && [ $took -ge 9 ] || fail "Automatic Exit: code $status after $took s"
+[ "$(wallpaper)" = "$(winpath "$pics/blue.bmp")" ] || fail "Load on Start laid $(wallpaper)"
+[ "$(value "$key" Index)" = 1 ] || fail "Automatic Exit saved Index $(value "$key" Index)"
+ok "Load on Start and Automatic Exit: the next picture laid, the program gone after $took s, saved"
+
+# ---------------------------------------------------------------- the position
+# A taskbar at the top: the work area starts 40 pixels down. Five times: start, show, minimise
+# (hidden), log off; the stored position must stay where it was.
+# (wine reads the work area when its server starts.) Wine's GetWindowPlacement answers in screen
+# coordinates where Windows answers in workspace ones, so only Windows could show that fault;
+# here the cycles show that no offset of the work area ever moves the stored position.
+xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 40, 1024, 728"
+wineserver -k 2>/dev/null || true
+settings FLeft=300 FTop=200 LoadStart=false AutoQuit=false
+for cycle in 1 2 3 4 5; do
+    show_program
+    [ $cycle -gt 1 ] || [ "$(helper work-area)" = "0 40 1024 768" ] ||
+        fail "wine's work area is $(helper work-area), not below a taskbar at the top"
+    keys alt+space
+    keys n
+    wait_for '[ -z "$(main_window)" ]' 10 || fail "minimising did not hide the window"
+    end_program logoff
+    [ "$(value "$key" FLeft),$(value "$key" FTop)" = 300,200 ] ||
+        fail "cycle $cycle: the position moved to $(value "$key" FLeft),$(value "$key" FTop)"
+done
+xprop -root -remove _NET_WORKAREA
+wineserver -k 2>/dev/null || true
+ok "five start, show, minimise and log-off cycles: the position stays at 300, 200"
+# Off every monitor (a monitor unplugged): shown on the nearest one.
+settings FLeft=3000 FTop=2500
+show_program
+xy=$(xdotool getwindowgeometry "$window" | sed -n 's/^ *Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+[ "${xy% *}" -lt 1024 ] && [ "${xy#* }" -lt 768 ] || fail "the window stands at $xy, off the screen"
+end_program close
+[ "$(value "$key" FLeft)" -lt 1024 ] && [ "$(value "$key" FTop)" -lt 768 ] ||
+    fail "stored $(value "$key" FLeft),$(value "$key" FTop) off the screen"
+ok "a position off every monitor: the window is shown on the screen, and stored there"
 
 # ---------------------------------------------------------------- wine's own desktop paints
 # A centred and a tiled picture, laid at start, read back from the screen. The desktop is
