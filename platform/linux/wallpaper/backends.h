@@ -97,9 +97,10 @@ std::vector<std::string> swaybgCommand(const std::vector<OutputPicture> &picture
 
 /**
  * Draws the pictures through the layer-shell protocol with swaybg, started in a session of its
- * own so that it stays when we end. The swaybg we started before (recorded in the runtime
- * folder with its start time, so a recycled process number is never taken for it) is ended
- * first; any other is left alone. True when the new one is still running a moment later.
+ * own so that it stays when we end. Once it has drawn, the swaybg we started before (recorded
+ * in the runtime folder with its start time, so a recycled process number is never taken for
+ * it) is ended; any other is left alone. True when the new one has drawn; else it is ended
+ * and the one before stays.
  */
 bool setSwaybgWallpaper(const std::vector<OutputPicture> &pictures, NativeMode mode);
 

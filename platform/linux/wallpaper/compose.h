@@ -18,6 +18,8 @@ struct OutputArea
 {
     std::string name;
     QRect rect;
+
+    friend bool operator==(const OutputArea &, const OutputArea &) = default;
 };
 
 /**

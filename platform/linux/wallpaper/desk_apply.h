@@ -5,6 +5,7 @@
 
 #include "compose.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,33 @@ namespace platform::desk {
  * seconds.
  */
 bool applyDeskWallpaper(Desktop desktop, const std::string &path, const DeskPlacement &placement);
+
+/** How a picture reached the desktop. */
+enum class Handed {
+    RootPixmap, ///< composed by us into the X root's pixmap
+    Native, ///< the file (or a PNG copy of it) with the desktop's own mode
+    Composed, ///< composed by us: per output, or at the largest output's size for all
+    Spanned, ///< one picture of the whole layout, drawn across the monitors
+};
+
+/** The screens as a picture was made for them: the X screen's size (X11 only), the outputs. */
+struct ScreenLayout
+{
+    QSize screen;
+    std::vector<OutputArea> outputs;
+
+    friend bool operator==(const ScreenLayout &, const ScreenLayout &) = default;
+};
+
+/** The screens now: outputAreas(), with the X screen's size outside a Wayland session. */
+ScreenLayout screenLayout();
+
+/**
+ * applyDeskWallpaper, telling how the picture was handed and the screens it was made for;
+ * nothing on failure. Removing (an empty path) is no picture laid: nothing either.
+ */
+std::optional<std::pair<Handed, ScreenLayout>> layDeskWallpaper(
+    Desktop desktop, const std::string &path, const DeskPlacement &placement);
 
 /**
  * The outputs composed pictures are made for, in device pixels: the X display's monitors

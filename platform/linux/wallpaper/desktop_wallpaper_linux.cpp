@@ -5,6 +5,7 @@
 #include "bitmap_scale.h"
 #include "compose.h"
 #include "desk_apply.h"
+#include "desk_session.h"
 #include "desktops.h"
 #include "x11_root.h"
 
@@ -14,7 +15,6 @@
 #include <QScreen>
 
 #include <cstdlib>
-#include <malloc.h>
 
 namespace platform {
 
@@ -111,46 +111,69 @@ std::vector<OutputArea> outputAreas()
     return outputs;
 }
 
-bool applyDeskWallpaper(Desktop desktop, const std::string &rawPath, const DeskPlacement &placement)
+ScreenLayout screenLayout()
+{
+    ScreenLayout layout;
+    const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    if (!wayland || !*wayland)
+        layout.screen = x11ScreenSize().value_or(QSize());
+    layout.outputs = outputAreas();
+    return layout;
+}
+
+bool applyDeskWallpaper(Desktop desktop, const std::string &path, const DeskPlacement &placement)
+{
+    if (path.empty()) {
+        const DesktopRow &row = desktopRow(desktop);
+        return desktop != Desktop::None && row.remove && row.remove();
+    }
+    return layDeskWallpaper(desktop, path, placement).has_value();
+}
+
+std::optional<std::pair<Handed, ScreenLayout>> layDeskWallpaper(
+    Desktop desktop, const std::string &rawPath, const DeskPlacement &placement)
 {
     const DesktopRow &row = desktopRow(desktop);
-    if (desktop == Desktop::None)
-        return false;
-    if (rawPath.empty())
-        return row.remove && row.remove();
+    if (desktop == Desktop::None || rawPath.empty())
+        return std::nullopt;
     const std::string path = absolutePath(rawPath);
     const bool stretched = placement.kind == PlacementKind::Stretch;
+    const ScreenLayout layout = screenLayout();
+    const std::vector<OutputArea> &outputs = layout.outputs;
+    const auto laid = [&layout](Handed handed, bool ok) {
+        return ok ? std::optional(std::pair(handed, layout)) : std::nullopt;
+    };
 
     if (row.pictures == Pictures::RootPixmap) {
-        return setX11RootWallpaper([&](QImage &screen, const std::vector<QRect> &monitors) {
-            if (stretched && scaledOnMonitors(path, screen, monitors))
+        return laid(Handed::RootPixmap,
+            setX11RootWallpaper([&](QImage &screen, const std::vector<QRect> &monitors) {
+                if (stretched && scaledOnMonitors(path, screen, monitors))
+                    return true;
+                QSize largest;
+                for (const QRect &monitor : monitors)
+                    largest = largest.expandedTo(monitor.size());
+                const QImage picture = loadPicture(path, stretched ? largest : QSize());
+                if (picture.isNull())
+                    return false;
+                composeOnMonitorsInto(screen, picture, monitors, placement);
                 return true;
-            QSize largest;
-            for (const QRect &monitor : monitors)
-                largest = largest.expandedTo(monitor.size());
-            const QImage picture = loadPicture(path, stretched ? largest : QSize());
-            if (picture.isNull())
-                return false;
-            composeOnMonitorsInto(screen, picture, monitors, placement);
-            return true;
-        });
+            }));
     }
     if (!row.hand)
-        return false;
+        return std::nullopt;
 
     const std::string format = readableFormat(path);
     if (format.empty())
-        return false; // the desktop would show nothing, or its own fallback
-    const std::vector<OutputArea> outputs = outputAreas();
+        return std::nullopt; // the desktop would show nothing, or its own fallback
     // One picture for several monitors, drawn across them: composed for each one's corner.
     const bool spanned = row.pictures == Pictures::OneForAll && row.drawsSpan && outputs.size() > 1;
     const std::optional<NativeMode> mode = nativeMode(placement);
     if (!spanned && mode && row.draws(*mode) && row.carries(path)) {
         if (loaderReads(row.loader, format))
-            return row.hand({{{}, path}}, *mode);
+            return laid(Handed::Native, row.hand({{{}, path}}, *mode));
         const QImage picture = loadPicture(path);
         const auto copy = picture.isNull() ? std::nullopt : cachedCopy(row, picture, {});
-        return copy && row.hand({{{}, *copy}}, *mode);
+        return laid(Handed::Native, copy && row.hand({{{}, *copy}}, *mode));
     }
 
     // Composed by us and set stretched: per output where the desktop takes one per output.
@@ -174,7 +197,7 @@ bool applyDeskWallpaper(Desktop desktop, const std::string &rawPath, const DeskP
         if (across.isNull() && loaded())
             across = composeSpanned(picture, outputs, placement);
         const auto composed = across.isNull() ? std::nullopt : cachedCopy(row, across, {});
-        return composed && row.hand({{{}, *composed}}, NativeMode::Span);
+        return laid(Handed::Spanned, composed && row.hand({{{}, *composed}}, NativeMode::Span));
     }
     const auto composed = [&](QSize size) {
         if (stretched) {
@@ -189,33 +212,28 @@ bool applyDeskWallpaper(Desktop desktop, const std::string &rawPath, const DeskP
         for (const OutputArea &output : outputs) {
             const auto copy = cachedCopy(row, composed(output.rect.size()), output.name);
             if (!copy)
-                return false;
+                return std::nullopt;
             pictures.push_back({output.name, *copy});
         }
     } else {
         const auto copy = cachedCopy(row, composed(largestOutput(outputs)), {});
         if (!copy)
-            return false;
+            return std::nullopt;
         pictures.push_back({{}, *copy});
     }
-    return row.hand(pictures, NativeMode::Stretch);
+    return laid(Handed::Composed, row.hand(pictures, NativeMode::Stretch));
 }
 
 } // namespace desk
 
 bool systemDeskWallpaper(const std::string &path)
 {
-    bool ok = false;
     try {
         const desk::DesktopValues values = desk::readDesktopValues(currentUserRegistry());
-        ok = desk::applyDeskWallpaper(desk::detectDesktop(desk::processDesktopEnvironment()), path,
-            desk::placementFromDesktopValues(values));
+        return desk::requestDeskWallpaper(desk::detectDesktop(desk::processDesktopEnvironment()),
+            path, desk::placementFromDesktopValues(values));
     } catch (...) {
-        ok = false; // the caller does not look at the result; a failure must not end it
+        return false; // the caller does not look at the result; a failure must not end it
     }
-    // A large picture's buffers are freed by now, but the allocator keeps blocks of that size
-    // in the heap; a program that then sits idle in the tray should give them back.
-    malloc_trim(0);
-    return ok;
 }
 } // namespace platform

@@ -143,33 +143,33 @@ bool removeX11Root()
 using G = GSettingsFlavour;
 // clang-format off
 const std::array<DesktopRow, 11> rows {{
-    // desktop, short name, names, draws stretch/center/tile/span, pictures, loader, carries, hand,
-    // remove
+    // desktop, short name, names, draws stretch/center/tile/span, pictures, new outputs take
+    // all, loader, carries, hand, remove
     {Desktop::None, "none", {}, false, false, false, false,
-        Pictures::OneForAll, Loader::Qt, never, nullptr, nullptr},
+        Pictures::OneForAll, false, Loader::Qt, never, nullptr, nullptr},
     {Desktop::X11Root, "x11", windowManagerNames, false, false, false, false,
-        Pictures::RootPixmap, Loader::Qt, never, nullptr, removeX11Root},
+        Pictures::RootPixmap, false, Loader::Qt, never, nullptr, removeX11Root},
     {Desktop::Gnome, "gnome", gnomeNames, true, true, false, true,
-        Pictures::OneForAll, Loader::GdkPixbuf, always, handGSettings<G::Gnome>,
+        Pictures::OneForAll, false, Loader::GdkPixbuf, always, handGSettings<G::Gnome>,
         removeGSettings<G::Gnome>},
     {Desktop::Cinnamon, "cinnamon", cinnamonNames, true, true, false, true,
-        Pictures::OneForAll, Loader::GdkPixbuf, always, handGSettings<G::Cinnamon>,
+        Pictures::OneForAll, false, Loader::GdkPixbuf, always, handGSettings<G::Cinnamon>,
         removeGSettings<G::Cinnamon>},
     {Desktop::Mate, "mate", mateNames, true, true, true, true,
-        Pictures::OneForAll, Loader::GdkPixbuf, utf8Names, handGSettings<G::Mate>,
+        Pictures::OneForAll, false, Loader::GdkPixbuf, utf8Names, handGSettings<G::Mate>,
         removeGSettings<G::Mate>},
     {Desktop::Xfce, "xfce", xfceNames, true, true, true, false,
-        Pictures::PerOutput, Loader::GdkPixbuf, utf8Names, handXfce, removeXfce},
+        Pictures::PerOutput, false, Loader::GdkPixbuf, utf8Names, handXfce, removeXfce},
     {Desktop::Plasma, "plasma", plasmaNames, true, true, false, false,
-        Pictures::PerOutput, Loader::Qt, utf8Names, handPlasma, nullptr},
+        Pictures::PerOutput, false, Loader::Qt, utf8Names, handPlasma, nullptr},
     {Desktop::Sway, "sway", swayNames, true, true, true, false,
-        Pictures::PerOutput, Loader::GdkPixbuf, swayNamesPath, handSway, removeSway},
+        Pictures::PerOutput, true, Loader::GdkPixbuf, swayNamesPath, handSway, removeSway},
     {Desktop::Lxqt, "lxqt", lxqtNames, true, true, true, false,
-        Pictures::OneForAll, Loader::Qt, utf8Names, handLxqt, removeLxqt},
+        Pictures::OneForAll, false, Loader::Qt, utf8Names, handLxqt, removeLxqt},
     {Desktop::Lxde, "lxde", lxdeNames, true, true, true, false,
-        Pictures::OneForAll, Loader::GdkPixbuf, utf8Names, handLxde, removeLxde},
+        Pictures::OneForAll, false, Loader::GdkPixbuf, utf8Names, handLxde, removeLxde},
     {Desktop::LayerShell, "layer-shell", layerShellNames, true, true, true, false,
-        Pictures::PerOutput, Loader::GdkPixbuf, always, setSwaybgWallpaper,
+        Pictures::PerOutput, true, Loader::GdkPixbuf, always, setSwaybgWallpaper,
         removeSwaybgWallpaper},
 }};
 // clang-format on

@@ -43,6 +43,9 @@ struct DesktopRow
      *  "spanned"): how a picture composed for every monitor's corner reaches it. */
     bool drawsSpan;
     Pictures pictures;
+    /** A PerOutput desktop that shows a new output, by itself, the picture it was handed for
+     *  all outputs (sway's "output *", swaybg's "-o *"); the others keep theirs per output. */
+    bool newOutputsTakeAll;
     Loader loader;
     /** Whether the desktop can be handed `path` by name, exactly. */
     bool (*carries)(const std::string &path);

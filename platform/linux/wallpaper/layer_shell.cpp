@@ -86,6 +86,49 @@ bool writeRecord(const std::string &path, pid_t pid, unsigned long long started)
     return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
+/** The time `pid` has run on a processor, in nanoseconds, or nothing when it is gone. */
+std::optional<unsigned long long> runTime(pid_t pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/schedstat");
+    unsigned long long ns = 0;
+    if (!(in >> ns))
+        return std::nullopt;
+    return ns;
+}
+
+/**
+ * Waits until swaybg `child` has drawn: it reads its pictures and scales them on the
+ * processor, then waits for the compositor with nothing more to do. Drawn when it has run and
+ * then stayed idle for 80 ms; false when it ends first (no compositor, no layer shell), or
+ * after 5 s.
+ */
+bool hasDrawn(pid_t child)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    const auto deadline = start + std::chrono::seconds(5);
+    std::optional<unsigned long long> last;
+    auto idleSince = start;
+    while (Clock::now() < deadline) {
+        int status = 0;
+        if (::waitpid(child, &status, WNOHANG) == child)
+            return false;
+        const auto now = Clock::now();
+        const auto ran = runTime(child);
+        if (!ran)
+            return false;
+        if (ran != last) {
+            last = ran;
+            idleSince = now;
+        } else if (now - idleSince >= std::chrono::milliseconds(80)
+            && now - start >= std::chrono::milliseconds(150)) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
 } // namespace
 
 std::string swaybgRecordPath(const char *runtimeDir, const char *waylandDisplay)
@@ -130,21 +173,19 @@ bool setSwaybgWallpaper(const std::vector<OutputPicture> &pictures, NativeMode m
     const std::string record = recordPath();
     if (pictures.empty() || record.empty())
         return false;
-    removeSwaybgWallpaper();
 
-    // A session of its own: no hang-up reaches it when our terminal or session leader goes.
+    // The new one first, in a session of its own (no hang-up reaches it when our terminal or
+    // session leader goes); the one before goes only once the new one has drawn, so the
+    // desktop shows the old picture or the new one, never none.
     const pid_t child = spawnQuietly(swaybgCommand(pictures, mode), Session::OwnSession);
     if (child < 0)
         return false;
-
-    // swaybg that cannot reach the compositor, or finds no layer shell, ends at once.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
-    while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (::waitpid(child, &status, WNOHANG) == child)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (!hasDrawn(child)) {
+        ::kill(child, SIGTERM);
+        ::waitpid(child, nullptr, 0);
+        return false;
     }
+    removeSwaybgWallpaper();
     const auto identity = processIdentity(child);
     return identity && writeRecord(record, child, identity->started);
 }
