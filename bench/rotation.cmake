@@ -12,3 +12,12 @@ add_custom_target(bench-rotation
         $<TARGET_FILE:rotation_e2e_tool> $<TARGET_FILE:startup_probe>
     DEPENDS murelin rotation_e2e_tool startup_probe
     USES_TERMINAL)
+
+# The picture laid again when the screens change, and Next, on an X server with a tray.
+#   cmake --build build --target bench-screens
+add_custom_target(bench-screens
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/../scripts/with-xvfb --tray
+        ${CMAKE_CURRENT_LIST_DIR}/screens_bench.sh $<TARGET_FILE:murelin>
+        $<TARGET_FILE:rotation_e2e_tool>
+    DEPENDS murelin rotation_e2e_tool
+    USES_TERMINAL)
