@@ -112,8 +112,17 @@ std::vector<std::string> MainWindow::openDialog(const core::OpenDialogRequest &r
         dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
         dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING
             | (request.multiSelect ? OFN_ALLOWMULTISELECT : 0);
-        if (GetOpenFileNameA(&dialog))
-            return chosenFiles(names);
+        if (GetOpenFileNameA(&dialog)) {
+            // No Windows file name holds "?": in a name the dialog gives, it stands for a
+            // character outside the ANSI code page, and the name names no file.
+            std::vector<std::string> usable;
+            std::vector<std::string> unusable;
+            for (std::string &name : chosenFiles(names))
+                (name.find('?') == std::string::npos ? usable : unusable)
+                    .push_back(std::move(name));
+            reportUnusable(unusable);
+            return usable;
+        }
         // Too many names for the buffer: the first two bytes say how many it takes.
         if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL || names.size() >= (1u << 24))
             return {};
