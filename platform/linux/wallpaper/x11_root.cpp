@@ -368,26 +368,48 @@ bool setX11RootWallpaper(
     if (picture.isNull() || !compose(picture, monitors))
         return false;
 
-    const Pixmap pixmap = XCreatePixmap(display, root, static_cast<unsigned>(width),
-        static_cast<unsigned>(height), static_cast<unsigned>(depth));
+    // A setter's pixmap (both atoms name it, as we leave ours) of the screen's size and depth
+    // is drawn over in place: the server then neither makes a new one of that size, whose
+    // every page it would fault in, nor frees the old one. Watchers still see the atoms set.
+    const Atom rootId = XInternAtom(display, "_XROOTPMAP_ID", False);
+    const Atom esetrootId = XInternAtom(display, "ESETROOT_PMAP_ID", False);
+    const auto setters = [&]() -> std::optional<Pixmap> {
+        const auto named = cardinalProperty(display, root, rootId, pixmapType);
+        const auto eset = cardinalProperty(display, root, esetrootId, pixmapType);
+        if (!named || !eset || *named != *eset)
+            return std::nullopt;
+        return static_cast<Pixmap>(*named);
+    };
+    const std::optional<Pixmap> previous = setters();
+    bool reused = false;
+    if (previous) {
+        Window pixmapRoot = 0;
+        int x = 0, y = 0;
+        unsigned w = 0, h = 0, border = 0, bits = 0;
+        reused = XGetGeometry(display, *previous, &pixmapRoot, &x, &y, &w, &h, &border, &bits)
+            && !ErrorTrap::failed(display) && pixmapRoot == root
+            && w == static_cast<unsigned>(width) && h == static_cast<unsigned>(height)
+            && bits == static_cast<unsigned>(depth);
+        ErrorTrap::failed(display); // a pixmap already gone is no failure of ours
+    }
+    const Pixmap pixmap = reused ? *previous
+                                 : XCreatePixmap(display, root, static_cast<unsigned>(width),
+                                     static_cast<unsigned>(height), static_cast<unsigned>(depth));
     const bool put = !ErrorTrap::failed(display)
         && (shared ? shared->put(pixmap) : putPicture(display, pixmap, visual, depth, picture));
     shared.reset(); // the server has its copy: the shared memory goes now, not at the end
     ownPicture = QImage();
     if (!put || ErrorTrap::failed(display)) {
-        XFreePixmap(display, pixmap);
+        if (!reused)
+            XFreePixmap(display, pixmap);
         ErrorTrap::failed(display);
         return false;
     }
 
-    const Atom rootId = XInternAtom(display, "_XROOTPMAP_ID", False);
-    const Atom esetrootId = XInternAtom(display, "ESETROOT_PMAP_ID", False);
     XGrabServer(display);
-    const auto previousRoot = cardinalProperty(display, root, rootId, pixmapType);
-    const auto previousEsetroot = cardinalProperty(display, root, esetrootId, pixmapType);
-    if (previousRoot && previousEsetroot && *previousRoot == *previousEsetroot
-        && *previousRoot != pixmap) {
-        XKillClient(display, static_cast<XID>(*previousRoot));
+    const std::optional<Pixmap> named = setters();
+    if (named && *named != pixmap) {
+        XKillClient(display, static_cast<XID>(*named));
         ErrorTrap::failed(display); // a pixmap already gone is no failure of ours
     }
     const unsigned long item = pixmap;
@@ -399,11 +421,13 @@ bool setX11RootWallpaper(
     XClearWindow(display, root);
     XUngrabServer(display);
     if (ErrorTrap::failed(display)) {
-        XFreePixmap(display, pixmap);
+        if (!reused)
+            XFreePixmap(display, pixmap);
         XSync(display, False);
         return false;
     }
-    XSetCloseDownMode(display, RetainPermanent);
+    if (!reused) // the new pixmap outlives this connection; a reused one already does
+        XSetCloseDownMode(display, RetainPermanent);
     XSync(display, False);
     return true;
 }

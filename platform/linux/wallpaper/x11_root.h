@@ -30,12 +30,13 @@ int x11WorkspaceCount();
  * `compose` is given a picture of the screen's size (Format_RGB32, its content unspecified)
  * and its monitors' areas (the whole screen when RandR knows none) and draws all of it, or
  * says it cannot; the picture lies in memory the X server reads itself where it can (MIT-SHM),
- * so that it is handed over without a copy over the connection. It goes into a new pixmap of
- * the root window that outlives our connection (RetainPermanent), is named by _XROOTPMAP_ID
- * and ESETROOT_PMAP_ID, and becomes the root's background, and the root is cleared so that it
- * shows. The previous pixmap is freed when both atoms named it (then it was left by a setter
- * like us, not by a desktop that still draws with it). False without a display, when
- * `compose` fails, or on an X error.
+ * so that it is handed over without a copy over the connection. It goes into a pixmap of the
+ * root window that outlives our connection (RetainPermanent), is named by _XROOTPMAP_ID and
+ * ESETROOT_PMAP_ID, and becomes the root's background, and the root is cleared so that it
+ * shows. When both atoms name one pixmap, it was left by a setter like us, not by a desktop
+ * that still draws with it: one of the screen's size and depth is drawn over in place, any
+ * other is freed. False without a display, when `compose` fails, or on an X error; the root
+ * then shows what it showed.
  */
 bool setX11RootWallpaper(
     const std::function<bool(QImage &screen, const std::vector<QRect> &monitors)> &compose);

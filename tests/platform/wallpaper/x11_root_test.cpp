@@ -333,22 +333,33 @@ TEST_F(X11TwoMonitors, MonitorsAreNamedAfterTheirOutput)
     EXPECT_EQ(largestOutput(monitors), m_monitors[0].second.size());
 }
 
-TEST_F(X11Root, BothAtomsNameTheNewPixmapAndThePreviousIsFreed)
+TEST_F(X11Root, ASettersPixmapOfTheScreensSizeIsDrawnOverAndAnyOtherIsFreed)
 {
+    // A setter's pixmap of another size, left behind by its connection as setters do.
+    Display *setter = XOpenDisplay(nullptr);
+    ASSERT_NE(setter, nullptr);
+    const Pixmap small = XCreatePixmap(
+        setter, m_root, 8, 8, static_cast<unsigned>(XDefaultDepth(setter, XDefaultScreen(setter))));
+    XSetCloseDownMode(setter, RetainPermanent);
+    XCloseDisplay(setter);
+    setRootAtom("_XROOTPMAP_ID", small);
+    setRootAtom("ESETROOT_PMAP_ID", small);
+
     const std::string path = save(quadrantPicture(64, 64), "a.bmp", "bmp");
     ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, path, {PlacementKind::Tile, 0, 0}));
     const auto first = rootAtom("_XROOTPMAP_ID");
     ASSERT_TRUE(first.has_value());
+    EXPECT_NE(*first, small);
+    EXPECT_FALSE(pixmapExists(small)) << "the previous pixmap was left behind";
     EXPECT_EQ(rootAtom("ESETROOT_PMAP_ID"), first);
     EXPECT_TRUE(pixmapExists(*first)) << "the pixmap must outlive the connection that made it";
+    const QImage tiled = rootPixels();
 
     ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, path, {PlacementKind::Center, 0, 0}));
-    const auto second = rootAtom("_XROOTPMAP_ID");
-    ASSERT_TRUE(second.has_value());
-    EXPECT_NE(*second, *first);
-    EXPECT_EQ(rootAtom("ESETROOT_PMAP_ID"), second);
-    EXPECT_TRUE(pixmapExists(*second));
-    EXPECT_FALSE(pixmapExists(*first)) << "the previous pixmap was left behind";
+    EXPECT_EQ(rootAtom("_XROOTPMAP_ID"), first) << "ours, of the screen's size, is drawn over";
+    EXPECT_EQ(rootAtom("ESETROOT_PMAP_ID"), first);
+    EXPECT_NE(rootPixels(), tiled);
+    EXPECT_EQ(rootPixels().pixel(0, 0), 0xff000000); // centred on black
 }
 
 TEST_F(X11Root, APixmapNamedByOneAtomOnlyIsLeftAlone)
@@ -434,7 +445,8 @@ TEST_F(X11Root, TheWallpaperCallTakesThePlacementFromTheRegistry)
 
 TEST_F(X11Root, TheHookReplacesTheRealCallUntilCleared)
 {
-    const auto before = rootAtom("_XROOTPMAP_ID");
+    ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, "", {PlacementKind::Tile, 0, 0}));
+    const QImage black = rootPixels();
     std::vector<std::string> calls;
     platform::setDeskWallpaperHook([&](const std::string &path) {
         calls.push_back(path);
@@ -443,10 +455,10 @@ TEST_F(X11Root, TheHookReplacesTheRealCallUntilCleared)
     const std::string path = save(quadrantPicture(20, 20), "f.bmp", "bmp");
     EXPECT_FALSE(platform::setDeskWallpaper(path));
     EXPECT_EQ(calls, std::vector<std::string> {path});
-    EXPECT_EQ(rootAtom("_XROOTPMAP_ID"), before);
+    EXPECT_EQ(rootPixels(), black);
     platform::setDeskWallpaperHook({});
     EXPECT_TRUE(platform::setDeskWallpaper(path));
-    EXPECT_NE(rootAtom("_XROOTPMAP_ID"), before);
+    EXPECT_NE(rootPixels(), black);
     EXPECT_EQ(calls.size(), 1u);
 }
 
