@@ -225,34 +225,6 @@ bool shrinkInto(int fd, const BitmapLayout &b, QImage &out)
     return true;
 }
 
-/**
- * Where output cell i of `to` takes its colour from `from` cells when enlarging: between
- * cell `first` and the next one, `weight` 256ths of the way (pixel centres kept in line;
- * the edges repeat the edge cells).
- */
-struct Tap
-{
-    int first;
-    int next;
-    std::uint32_t weight;
-};
-
-std::vector<Tap> taps(int from, int to)
-{
-    std::vector<Tap> out(static_cast<std::size_t>(to));
-    const std::int64_t last = static_cast<std::int64_t>(from - 1) << 16;
-    for (int i = 0; i < to; ++i) {
-        // ((i + 0.5) * from / to - 0.5) in 16.16 fixed point
-        std::int64_t at
-            = ((2 * std::int64_t {i} + 1) * from - to) * 65536 / (2 * std::int64_t {to});
-        at = std::clamp<std::int64_t>(at, 0, last);
-        const int first = static_cast<int>(at >> 16);
-        out[static_cast<std::size_t>(i)]
-            = {first, std::min(first + 1, from - 1), static_cast<std::uint32_t>((at >> 8) & 255)};
-    }
-    return out;
-}
-
 /** Closes a mapping of the file. */
 struct Mapping
 {
@@ -266,60 +238,34 @@ struct Mapping
 };
 
 /**
- * Enlarges by bilinear interpolation. The file is mapped, not copied: each source row the
- * output needs is read once, blended across into a row of 16-bit channel values, and kept
- * while the output rows between it and the next one are blended from the two.
+ * Enlarges with the toolkit's smooth scaling straight from the file mapped into memory, not
+ * copied: vectorised and shared among the cores, it measured several times faster here than
+ * a bilinear blend of our own. A bottom-up file is scaled as it lies and its rows are stored
+ * the other way round.
  */
 bool enlargeInto(int fd, const BitmapLayout &b, QImage &out)
 {
-    const int outWidth = out.width();
-    const int outHeight = out.height();
     Mapping map;
     map.size = static_cast<std::size_t>(b.rowOffset(b.bottomUp ? 0 : b.height - 1)) + b.stride;
     map.address = ::mmap(nullptr, map.size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
     if (map.address == MAP_FAILED)
         return false;
-    const auto *file = static_cast<const unsigned char *>(map.address);
-    const std::vector<Tap> across = taps(b.width, outWidth);
-    const std::vector<Tap> down = taps(b.height, outHeight);
-    const auto cells = static_cast<std::size_t>(outWidth) * 3u;
-    std::vector<std::uint16_t> upper(cells), lower(cells);
-    int upperRow = -1, lowerRow = -1;
-    const auto blendAcross = [&](int y, std::vector<std::uint16_t> &into) {
-        const unsigned char *src = file + b.rowOffset(y);
-        std::uint16_t *cell = into.data();
-        for (const Tap &t : across) {
-            const unsigned char *p = src + static_cast<std::size_t>(t.first) * b.bytesPerPixel;
-            const unsigned char *q = src + static_cast<std::size_t>(t.next) * b.bytesPerPixel;
-            const std::uint32_t keep = 256 - t.weight;
-            for (int k = 0; k < 3; ++k)
-                *cell++ = static_cast<std::uint16_t>(p[k] * keep + q[k] * t.weight);
-        }
-    };
-    for (int y = 0; y < outHeight; ++y) {
-        const Tap &t = down[static_cast<std::size_t>(y)];
-        if (upperRow != t.first) {
-            if (lowerRow == t.first) {
-                upper.swap(lower);
-                upperRow = lowerRow;
-                lowerRow = -1;
-            } else {
-                blendAcross(t.first, upper);
-                upperRow = t.first;
-            }
-        }
-        if (lowerRow != t.next) {
-            blendAcross(t.next, lower);
-            lowerRow = t.next;
-        }
-        const std::uint32_t keep = 256 - t.weight;
-        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-        const std::uint16_t *a = upper.data();
-        const std::uint16_t *c = lower.data();
-        for (int x = 0; x < outWidth; ++x, a += 3, c += 3) {
-            const auto mix = [&](int k) { return (a[k] * keep + c[k] * t.weight + 32768u) >> 16; };
-            line[x] = 0xff000000u | (mix(2) << 16) | (mix(1) << 8) | mix(0);
-        }
+    const auto *lowest
+        = static_cast<const uchar *>(map.address) + b.rowOffset(b.bottomUp ? b.height - 1 : 0);
+    const QImage rows(lowest, b.width, b.height, static_cast<qsizetype>(b.stride),
+        b.bytesPerPixel == 3 ? QImage::Format_BGR888 : QImage::Format_RGB32);
+    const QImage scaled = rows.scaled(out.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_RGB32);
+    if (scaled.size() != out.size())
+        return false;
+    const int width = out.width();
+    const int height = out.height();
+    for (int y = 0; y < height; ++y) {
+        const auto *from
+            = reinterpret_cast<const QRgb *>(scaled.constScanLine(b.bottomUp ? height - 1 - y : y));
+        auto *to = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            to[x] = from[x] | 0xff000000u; // a 32-bit file's fourth byte is no alpha
     }
     return true;
 }

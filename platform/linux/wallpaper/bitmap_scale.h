@@ -20,10 +20,10 @@ QImage readBitmapShrunk(const std::string &path, QSize target);
 
 /**
  * Lays the same kind of bitmap stretched over the whole of `into` (Format_RGB32, whose size is
- * the target), straight from the file: shrunk as readBitmapShrunk does, or enlarged by
- * bilinear interpolation with the file mapped into memory. No copy of the picture at its own
- * size is made. False, with `into` in an unspecified state, for any other file, for a target
- * wider but lower than the picture (or the other way round), or for a short file.
+ * the target), straight from the file: shrunk as readBitmapShrunk does, or enlarged by the
+ * toolkit's smooth scaling over the file mapped into memory. False, with `into` in an
+ * unspecified state, for any other file, for a target wider but lower than the picture (or
+ * the other way round), or for a short file.
  */
 bool scaleBitmapInto(const std::string &path, QImage &into);
 
