@@ -6,8 +6,9 @@
 # Run on a private X server with a tray:
 #   scripts/with-xvfb --tray bench/screens_bench.sh build/murelin build/tests/rotation_e2e_tool
 # Prints the median of ROUNDS rounds (5 unless set); the aim is about a second at most for the
-# change of the screens. sway and swaybg are timed by the same steps in
-# tests/platform/wallpaper/screens/sway, whose timings it prints.
+# change of the screens. On sway and through swaybg the screen check
+# tests/platform/wallpaper/screens/sway prints the time from "swaymsg create_output" until the
+# new output was seen with the picture.
 set -eu
 rounds=${ROUNDS:-5}
 e2e_dir=$(dirname "$0")/../tests/e2e
