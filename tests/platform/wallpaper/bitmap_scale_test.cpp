@@ -145,17 +145,14 @@ class BitmapEnlarge : public testing::TestWithParam<ShrinkCase>
 
 TEST_P(BitmapEnlarge, EveryPixelIsTheToolkitsSmoothScaling)
 {
-    // The toolkit's smooth scaling of the picture as its own decoder reads it, in the file's
-    // pixel layout (3 bytes, blue first, or 4); a bottom-up file is scaled as it lies in the
-    // file, upside down, and turned back.
+    // The toolkit's smooth scaling of the picture as its own decoder reads it, in 32-bit
+    // pixels; a bottom-up file is scaled as it lies in the file, upside down, and turned back.
     const ShrinkCase &c = GetParam();
     const std::string path
         = writeFile(bitmapFile(c.width, c.height, detail, {c.bits, c.topDown}), "enlarge.bmp");
     QImage out(c.outWidth, c.outHeight, QImage::Format_RGB32);
     ASSERT_TRUE(scaleBitmapInto(path, out));
-    QImage picture
-        = QImage(QString::fromStdString(path))
-              .convertToFormat(c.bits == 24 ? QImage::Format_BGR888 : QImage::Format_RGB32);
+    QImage picture = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(picture.isNull());
     if (!c.topDown)
         picture = picture.mirrored(false, true);
