@@ -1,14 +1,22 @@
 // The screen checks' extension: the shell starts in its overview with the top bar over the
-// desktop; once start-up completes, this shows the bare desktop and writes
+// desktop; once start-up completes, this shows the bare desktop (and keeps the top bar hidden)
+// and writes
 // $XDG_RUNTIME_DIR/murelin-shell-ready for the test to wait on.
 const { GLib } = imports.gi;
 const Main = imports.ui.main;
 
 let startupId = 0;
 let hiddenId = 0;
+let visibleId = 0;
 
 function ready() {
-    Main.layoutManager.panelBox.hide();
+    // the shell shows the top bar again when the monitors change
+    const panelBox = Main.layoutManager.panelBox;
+    panelBox.hide();
+    visibleId = panelBox.connect('notify::visible', () => {
+        if (panelBox.visible)
+            panelBox.hide();
+    });
     const path = GLib.build_filenamev([GLib.get_user_runtime_dir(), 'murelin-shell-ready']);
     GLib.file_set_contents(path, '');
 }
@@ -41,6 +49,8 @@ function disable() {
         Main.layoutManager.disconnect(startupId);
     if (hiddenId)
         Main.overview.disconnect(hiddenId);
-    startupId = hiddenId = 0;
+    if (visibleId)
+        Main.layoutManager.panelBox.disconnect(visibleId);
+    startupId = hiddenId = visibleId = 0;
     Main.layoutManager.panelBox.show();
 }
