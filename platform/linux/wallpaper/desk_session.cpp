@@ -113,6 +113,8 @@ bool needsRelay(
     case Handed::Spanned:
         return true; // made for every monitor's place in the whole layout
     case Handed::Composed:
+        if (row.drawsSpan && after.outputs.size() > 1)
+            return true; // from now on spanned: a smaller monitor added took a stretched copy
         if (row.pictures != Pictures::PerOutput)
             return largestOutput(before.outputs) != largestOutput(after.outputs);
         return namesAndSizes(before) != namesAndSizes(after);
