@@ -3,7 +3,7 @@
 // The program's window for the benchmarks: on a desktop with a notification area, every box
 // answered at once.
 
-#include "qt/main_window.h"
+#include "app/qt/main_window.h"
 
 class BenchWindow : public qtshell::MainWindow
 {

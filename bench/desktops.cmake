@@ -4,7 +4,7 @@
 # the PNG for a 3840 x 2160 composed picture, and the JPEG figures on the disk and on a tmpfs.
 #   cmake --build build --target bench-desktops
 add_executable(png_bench ${CMAKE_CURRENT_LIST_DIR}/png_bench.cpp)
-target_link_libraries(png_bench PRIVATE murelin_options murelin_desktop_internals Qt6::Gui)
+target_link_libraries(png_bench PRIVATE murelin_options murelin_desktop Qt6::Gui)
 set_target_properties(png_bench PROPERTIES AUTOMOC OFF
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 add_custom_target(bench-desktops

@@ -2,9 +2,9 @@
 // and Up and Down at the end of the list. Each command is run through the window's button
 // (the handler with everything it shows afterwards, then the pending repaint) and, for
 // comparison, over the entries alone. Prints medians of several rounds; asserts nothing.
-#include "bench_window.h"
-#include "linux/registry_file.h"
+#include "bench/bench_window.h"
 #include "picturelist/list_commands.h"
+#include "platform/linux/registry_file.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Times the picture list at 100,000 entries: reading the list file into the window at start,
 // writing it at shutdown, and the list's first paint. Prints figures; asserts nothing.
-#include "bench_window.h"
-#include "linux/registry_file.h"
+#include "bench/bench_window.h"
 #include "platform/atomic_file.h"
+#include "platform/linux/registry_file.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

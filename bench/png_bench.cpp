@@ -3,7 +3,7 @@
 // time and size over the zlib levels, and the toolkit's own PNG writer for comparison. The
 // picture is photograph-like (gradients, edges, sensor-like noise); the files go to the disk
 // ($TMPDIR or /var/tmp). Usage: png_bench [ROUNDS]
-#include "compose.h"
+#include "platform/linux/wallpaper/compose.h"
 
 #include <QBuffer>
 #include <QImage>

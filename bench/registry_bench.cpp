@@ -1,7 +1,7 @@
 // Times the registry file's reader on a file of continued hex lines ("x"=hex:,\ again and
 // again), at 20,000, 40,000 and 80,000 lines side by side: a reader linear in the file's size
 // doubles its time with each step. Prints figures; asserts nothing.
-#include "linux/registry_file.h"
+#include "platform/linux/registry_file.h"
 
 #include <algorithm>
 #include <chrono>

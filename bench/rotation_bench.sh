@@ -14,8 +14,9 @@ probe=$3
 rounds=${ROUNDS:-5}
 # The end-to-end tests' private home, program copy and helpers (settings, icon_window,
 # main_window, pixel, start_program, stop_program ...).
-e2e_dir=$(dirname "$0")/../tests/e2e
-. "$(dirname "$0")/../tests/app/rotation/lib_rotation.sh"
+. "$(dirname "$0")/../tests/e2e/lib.sh"
+private_home "$1"
+tool=$2
 
 "$tool" bmp "$work/a.bmp" 3840 2160 c81e1e
 "$tool" bmp "$work/b.bmp" 3840 2160 1e64c8

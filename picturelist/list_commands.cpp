@@ -1,4 +1,4 @@
-#include "list_commands.h"
+#include "picturelist/list_commands.h"
 
 #include <algorithm>
 #include <numeric>

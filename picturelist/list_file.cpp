@@ -1,4 +1,4 @@
-#include "list_file.h"
+#include "picturelist/list_file.h"
 
 #include "platform/atomic_file.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picture_entry.h"
+#include "picturelist/picture_entry.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "settings_string.h"
+#include "picturelist/settings_string.h"
 
 #include "settings/numtext.h"
 

@@ -1,4 +1,4 @@
-#include "numtext.h"
+#include "settings/numtext.h"
 
 namespace settings {
 

@@ -1,4 +1,4 @@
-#include "regstring.h"
+#include "settings/regstring.h"
 
 #include "platform/registry.h"
 

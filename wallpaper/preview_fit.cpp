@@ -1,4 +1,4 @@
-#include "preview_fit.h"
+#include "wallpaper/preview_fit.h"
 
 #include "platform/atomic_file.h"
 

@@ -1,8 +1,8 @@
 // Start-up, the list file, the placement controls, the option check boxes and shutdown.
-#include "core/Murelin1.h"
+#include "app/core/Murelin1.h"
 
-#include "core/layout.h"
-#include "core/settings_binding.h"
+#include "app/core/layout.h"
+#include "app/core/settings_binding.h"
 #include "picturelist/list_file.h"
 #include "picturelist/settings_string.h"
 #include "platform/paths.h"

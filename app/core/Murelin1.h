@@ -4,9 +4,9 @@
 // every handler. It draws nothing; a shell (Qt on Linux, Win32 on Windows) shows the controls
 // and reports the user's actions, and the handlers work on the models and the subsystems.
 
-#include "core/controls.h"
-#include "core/form_shell.h"
-#include "core/layout.h"
+#include "app/core/controls.h"
+#include "app/core/form_shell.h"
+#include "app/core/layout.h"
 #include "picturelist/list_file.h"
 #include "picturelist/picture_entry.h"
 

@@ -1,4 +1,4 @@
-#include "core/controls.h"
+#include "app/core/controls.h"
 
 #include "settings/numtext.h"
 

@@ -1,8 +1,8 @@
 // The window's handlers for the preview and for editing the list. The work on the entries is
 // done by the list commands; these handlers run the steps that show the result, in order.
-#include "core/Murelin1.h"
+#include "app/core/Murelin1.h"
 
-#include "core/layout.h"
+#include "app/core/layout.h"
 #include "picturelist/list_commands.h"
 #include "wallpaper/preview_fit.h"
 

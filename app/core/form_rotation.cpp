@@ -1,9 +1,9 @@
 // The window's handlers for rotation, the change timer, the wallpaper, the notification icon
 // and the window's visibility. The arithmetic and the desktop values live in wallpaper/; the
 // handlers here only put the steps in order.
-#include "core/Murelin1.h"
+#include "app/core/Murelin1.h"
 
-#include "core/layout.h"
+#include "app/core/layout.h"
 #include "wallpaper/desktop_values.h"
 #include "wallpaper/rotation.h"
 

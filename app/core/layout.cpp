@@ -1,4 +1,4 @@
-#include "core/layout.h"
+#include "app/core/layout.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "core/remote.h"
+#include "app/core/remote.h"
 
 #include <exception>
 #include <utility>

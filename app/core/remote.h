@@ -5,7 +5,7 @@
 // its button through the window's event dispatch, and none runs while a box or dialog of the
 // program waits for the user, so that no handler ever runs inside another's wait.
 
-#include "core/Murelin1.h"
+#include "app/core/Murelin1.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "core/settings_binding.h"
+#include "app/core/settings_binding.h"
 
-#include "core/Murelin1.h"
+#include "app/core/Murelin1.h"
 #include "settings/numtext.h"
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "qt/bus_service.h"
+#include "app/qt/bus_service.h"
 
 #include "murelin1_adaptor.h"
 

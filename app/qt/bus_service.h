@@ -5,7 +5,7 @@
 // describes it (the adaptor is made from that file). It only binds: what each call does, when
 // the program is busy and when a property changes are the core's (core::Remote).
 
-#include "core/remote.h"
+#include "app/core/remote.h"
 
 #include <QByteArray>
 #include <QDBusContext>

@@ -1,11 +1,11 @@
 // Program entry: the single-instance guard, the application object and the main window.
-#include "qt/bus_service.h"
-#include "qt/main_window.h"
+#include "app/qt/bus_service.h"
+#include "app/qt/main_window.h"
 
-#include "core/layout.h"
-#include "platform/end_requests.h"
+#include "app/core/layout.h"
 #include "platform/instance_guard.h"
-#include "platform/window.h"
+#include "platform/qt/end_requests.h"
+#include "platform/qt/window.h"
 
 #include <QApplication>
 #include <QSessionManager>

@@ -1,13 +1,13 @@
-#include "qt/main_window.h"
+#include "app/qt/main_window.h"
 
-#include "qt/portal_file_dialog.h"
-#include "qt/widgets.h"
+#include "app/qt/portal_file_dialog.h"
+#include "app/qt/widgets.h"
 
 #include "jpegctl/JpgImg.h"
-#include "platform/file_drop.h"
 #include "platform/paths.h"
-#include "platform/tray_icon.h"
-#include "platform/window.h"
+#include "platform/qt/file_drop.h"
+#include "platform/qt/tray_icon.h"
+#include "platform/qt/window.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -9,8 +9,8 @@
 // controls would only keep the toolkit's and the fonts' pages resident for nothing. The models
 // hold the controls' state until then, and the controls show it once built.
 
-#include "core/Murelin1.h"
-#include "core/layout.h"
+#include "app/core/Murelin1.h"
+#include "app/core/layout.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "qt/portal_file_dialog.h"
+#include "app/qt/portal_file_dialog.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>

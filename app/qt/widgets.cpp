@@ -1,4 +1,4 @@
-#include "qt/widgets.h"
+#include "app/qt/widgets.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 // The toolkit's side of the window's controls: each widget shows its model and hands the
 // user's actions to it. They hold no state of their own that the program reads.
 
-#include "core/controls.h"
+#include "app/core/controls.h"
 
 #include <QAbstractListModel>
 #include <QAbstractSpinBox>

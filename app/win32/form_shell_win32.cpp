@@ -1,10 +1,10 @@
 // What the form asks of the system: its boxes and file dialog, the notification icon, the
 // window's visibility, the display's metrics, the preview's bitmap and the help viewer.
-#include "main_window.h"
-#include "window_common.h"
+#include "app/win32/main_window.h"
+#include "app/win32/window_common.h"
 
 #include "platform/paths.h"
-#include "win32/win_help.h"
+#include "platform/win32/win_help.h"
 
 #include <cderr.h>
 #include <commdlg.h>

@@ -3,7 +3,7 @@
 // Owners of the system's handles: each frees its handle once, when it goes out of scope or is
 // given another one, and can be moved but not copied.
 
-#include "win32/windows_headers.h"
+#include "platform/win32/windows_headers.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 // Program entry on Windows: the single-instance guard, the main window and the message loop.
-#include "main_window.h"
+#include "app/win32/main_window.h"
 
-#include "core/layout.h"
+#include "app/core/layout.h"
 #include "platform/instance_guard.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)

@@ -1,7 +1,7 @@
-#include "main_window.h"
+#include "app/win32/main_window.h"
 
-#include "resource_ids.h"
-#include "window_common.h"
+#include "app/win32/resource_ids.h"
+#include "app/win32/window_common.h"
 
 #include <commctrl.h>
 

@@ -5,10 +5,10 @@
 // the answers to the core's requests for dialogs, the notification icon and the window's
 // visibility. One window procedure takes every message; the behaviour lives in the core.
 
-#include "core/Murelin1.h"
-#include "core/layout.h"
-#include "handles.h"
-#include "win32/tray_record.h"
+#include "app/core/Murelin1.h"
+#include "app/core/layout.h"
+#include "app/win32/handles.h"
+#include "platform/win32/tray_record.h"
 
 #include <string>
 #include <string_view>

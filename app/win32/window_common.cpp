@@ -1,4 +1,4 @@
-#include "window_common.h"
+#include "app/win32/window_common.h"
 
 namespace win32shell {
 

@@ -3,8 +3,8 @@
 // What the main window's parts share: the ids its controls and timers are known by, and the
 // small conversions between the layout's data and the system's.
 
-#include "core/layout.h"
-#include "win32/windows_headers.h"
+#include "app/core/layout.h"
+#include "platform/win32/windows_headers.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 // The window's controls, one maker for each kind, each binding its control to the form's model.
-#include "main_window.h"
-#include "window_common.h"
+#include "app/win32/main_window.h"
+#include "app/win32/window_common.h"
 
 #include <commctrl.h>
 

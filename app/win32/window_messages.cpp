@@ -1,8 +1,8 @@
 // The window's messages: each control's notification goes to its model, the rest to the form.
-#include "main_window.h"
-#include "window_common.h"
+#include "app/win32/main_window.h"
+#include "app/win32/window_common.h"
 
-#include "win32/dropped_files.h"
+#include "platform/win32/dropped_files.h"
 
 #include <commctrl.h>
 

@@ -1,6 +1,6 @@
 // Where the window stands, in screen coordinates whatever its state, and back on a monitor
 // when it would be shown off every one.
-#include "main_window.h"
+#include "app/win32/main_window.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "BmpWriter.h"
+#include "jpegctl/src/BmpWriter.h"
 
-#include "ErrorManager.h"
+#include "jpegctl/src/ErrorManager.h"
 
 #include <cstring>
 

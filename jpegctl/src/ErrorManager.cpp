@@ -1,4 +1,4 @@
-#include "ErrorManager.h"
+#include "jpegctl/src/ErrorManager.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "JpegLib.h"
+#include "jpegctl/src/JpegLib.h"
 
 #include <csetjmp>
 

@@ -1,9 +1,9 @@
 #include "jpegctl/JpegDecoder.h"
 
-#include "BmpWriter.h"
-#include "DecoderSteps.h"
-#include "ErrorManager.h"
-#include "StreamSource.h"
+#include "jpegctl/src/BmpWriter.h"
+#include "jpegctl/src/DecoderSteps.h"
+#include "jpegctl/src/ErrorManager.h"
+#include "jpegctl/src/StreamSource.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "StreamSource.h"
+#include "jpegctl/src/StreamSource.h"
 
-#include "ErrorManager.h"
+#include "jpegctl/src/ErrorManager.h"
 
 namespace jpegctl {
 

@@ -1,4 +1,4 @@
-#include "common/xdg_folders.h"
+#include "platform/common/xdg_folders.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 #include "platform/atomic_file.h"
-#include "regular_file.h"
+#include "platform/linux/regular_file.h"
 
 #include <cctype>
 #include <cerrno>

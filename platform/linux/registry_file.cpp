@@ -1,7 +1,7 @@
-#include "registry_file.h"
+#include "platform/linux/registry_file.h"
 
-#include "common/xdg_folders.h"
 #include "platform/atomic_file.h"
+#include "platform/common/xdg_folders.h"
 
 #include <algorithm>
 #include <cerrno>

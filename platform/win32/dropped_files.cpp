@@ -1,4 +1,4 @@
-#include "dropped_files.h"
+#include "platform/win32/dropped_files.h"
 
 namespace platform::win32 {
 

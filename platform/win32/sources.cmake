@@ -7,12 +7,12 @@ set(murelin_win32_dir ${CMAKE_CURRENT_LIST_DIR})
 set(MURELIN_PLATFORM_WIN32_SOURCES
     ${murelin_win32_dir}/../common/registry_override.cpp
     ${murelin_win32_dir}/windows_headers.h
-    ${murelin_win32_dir}/registry_win32.cpp
-    ${murelin_win32_dir}/instance_guard_win32.cpp
+    ${murelin_win32_dir}/registry.cpp
+    ${murelin_win32_dir}/instance_guard.cpp
     ${murelin_win32_dir}/path_split.h
-    ${murelin_win32_dir}/paths_win32.cpp
-    ${murelin_win32_dir}/atomic_file_win32.cpp
-    ${murelin_win32_dir}/large_block_win32.cpp
+    ${murelin_win32_dir}/paths.cpp
+    ${murelin_win32_dir}/atomic_file.cpp
+    ${murelin_win32_dir}/large_block.cpp
     ${murelin_win32_dir}/tray_record.h
     ${murelin_win32_dir}/tray_record.cpp
     ${murelin_win32_dir}/dropped_files.h
@@ -22,4 +22,4 @@ set(MURELIN_PLATFORM_WIN32_SOURCES
 
 set(MURELIN_DESKTOP_WIN32_SOURCES
     ${murelin_win32_dir}/../common/desk_wallpaper.cpp
-    ${murelin_win32_dir}/desktop_wallpaper_win32.cpp)
+    ${murelin_win32_dir}/desktop_wallpaper.cpp)

@@ -1,4 +1,4 @@
-#include "tray_record.h"
+#include "platform/win32/tray_record.h"
 
 #include <cstring>
 

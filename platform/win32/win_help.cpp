@@ -1,4 +1,4 @@
-#include "win_help.h"
+#include "platform/win32/win_help.h"
 
 namespace platform::win32 {
 

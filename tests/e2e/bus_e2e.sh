@@ -9,6 +9,7 @@
 # (another runtime folder, so past the single-instance guard) finds the name taken and runs on
 # without it, silently. Without any session bus the program runs and shows its icon.
 . "$(dirname "$0")/lib.sh"
+private_home "$1"
 tool=$2
 readme=$3
 

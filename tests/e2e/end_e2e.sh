@@ -3,6 +3,7 @@
 # writes nothing over the user's files; a list file that is a FIFO holds nothing up, and the
 # program still ends on a signal.
 . "$(dirname "$0")/lib.sh"
+private_home "$1"
 
 mkdir -p "$(dirname "$registry")"
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tovrane\\Murelin]\n"X1"="abc"\n"Index"="1"\n"Timer"="90"\n\n' >"$registry"

@@ -6,6 +6,7 @@
 # entries expected, each with its own settings string.
 #   list_e2e.sh MURELIN DRAG_SOURCE E2E_TOOL   (on an X server without a notification area)
 . "$(dirname "$0")/lib.sh"
+private_home "$1"
 drag_source=$2
 tool=$3
 

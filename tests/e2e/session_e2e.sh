@@ -3,6 +3,7 @@
 # and the program goes on; the log-out writes them again and the program ends with code 0, also
 # when it comes while a start-up box or a box asked from the window waits.
 . "$(dirname "$0")/lib.sh"
+private_home "$1"
 session_manager=$2
 
 settings '"Index"="1"' '"Timer"="90"' '"X1"="12"' '"Y1"="34"' '"FLeft"="50"' '"FTop"="60"' \

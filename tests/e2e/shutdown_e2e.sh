@@ -1,6 +1,7 @@
 #!/bin/sh
 # A termination signal saves the list and the settings, as closing the window does.
 . "$(dirname "$0")/lib.sh"
+private_home "$1"
 
 mkdir -p "$(dirname "$registry")"
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tovrane\\Murelin]\n"Index"="1"\n"Timer"="90"\n"X1"="12"\n"Y1"="34"\n"FLeft"="50"\n"FTop"="60"\n"RandomPick"="true"\n\n[HKEY_CURRENT_USER\\Other\\Key]\n"Kept"="yes"\n\n' >"$registry"

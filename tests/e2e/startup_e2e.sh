@@ -1,6 +1,7 @@
 #!/bin/sh
 # The program starts invisible and stays; a second copy ends at once and touches nothing.
 . "$(dirname "$0")/lib.sh"
+private_home "$1"
 
 "$murelin" 2>"$work/err1" &
 first=$!

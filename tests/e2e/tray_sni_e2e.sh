@@ -6,6 +6,7 @@
 # with "Icon Click Next" on runs Next, and lays the next picture on the X root without showing
 # the window; ContextMenu (a right click) shows the window.
 . "$(dirname "$0")/lib.sh"
+private_home "$1"
 watcher=$2
 
 session_bus

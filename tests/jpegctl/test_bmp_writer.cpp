@@ -1,11 +1,11 @@
 // The bitmap writer's file layout and the data source's rules, checked against what the codec
 // itself delivers for the same file.
-#include "BmpWriter.h"
-#include "DecoderSteps.h"
-#include "ErrorManager.h"
-#include "StreamSource.h"
-#include "jpeg_test_files.h"
 #include "jpegctl/JpegDecoder.h"
+#include "jpegctl/src/BmpWriter.h"
+#include "jpegctl/src/DecoderSteps.h"
+#include "jpegctl/src/ErrorManager.h"
+#include "jpegctl/src/StreamSource.h"
+#include "tests/support/jpeg_test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Every broken input ends the decode with the codec's text; the progress rule; the stream.
-#include "jpeg_test_files.h"
 #include "jpegctl/JpegDecoder.h"
+#include "tests/support/jpeg_test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The decoder's bitmap image is byte for byte what the reference decoder (djpeg -bmp) writes
 // for the same file and the same options.
-#include "jpeg_test_files.h"
 #include "jpegctl/JpegDecoder.h"
+#include "tests/support/jpeg_test_files.h"
 
 #include <gtest/gtest.h>
 

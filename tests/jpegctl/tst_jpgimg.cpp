@@ -1,8 +1,8 @@
 // The picture control: construction, setters and when they decode, FileName, failures that
 // leave the picture alone, progress, the stored-properties read-in and the painting rule.
-#include "jpeg_test_files.h"
 #include "jpegctl/JpegDecoder.h"
 #include "jpegctl/JpgImg.h"
+#include "tests/support/jpeg_test_files.h"
 
 #include <QPainter>
 #include <QSignalSpy>

@@ -1,10 +1,10 @@
 // The window as drawn on Linux, at the resolution this run is given (QT_FONT_DPI,
 // QT_SCALE_FACTOR): every caption within its control's room, in the face of the right widths,
 // and the spin edits' arrows visible.
-#include "form_world.h"
+#include "tests/support/form_world.h"
 
-#include "platform/window.h"
-#include "qt/main_window.h"
+#include "app/qt/main_window.h"
+#include "platform/qt/window.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>

@@ -11,7 +11,7 @@ deb=$(realpath "$1")
 work=$(mktemp -d)
 trap 'jobs -p >"$work/jobs"; kill $(cat "$work/jobs") 2>/dev/null || true; wait; rm -rf "$work"' EXIT
 chmod 755 "$work"
-. "$(dirname "$0")/../e2e/helpers.sh"
+. "$(dirname "$0")/../e2e/lib.sh"
 
 # -- the scratch root, owned by root as an installed system is
 root="$work/root"

@@ -1,6 +1,6 @@
 #include "platform/atomic_file.h"
 #include "platform/large_block.h"
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "linux/registry_file.h"
 #include "platform/atomic_file.h"
+#include "platform/linux/registry_file.h"
 #include "platform/paths.h"
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Saves the list file and a setting in the registry file over and over, as a shutdown does,
 // each time with other bytes: `save_loop FOLDER` runs until it is killed, `save_loop FOLDER
 // once` saves once and ends. The list alternates between two versions of 4 MB each.
-#include "linux/registry_file.h"
 #include "picturelist/list_file.h"
+#include "platform/linux/registry_file.h"
 
 #include <cstdio>
 #include <string>

@@ -1,5 +1,5 @@
-#include "memory_registry.h"
 #include "settings/regstring.h"
+#include "tests/support/memory_registry.h"
 
 #include <gtest/gtest.h>
 

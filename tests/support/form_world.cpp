@@ -1,4 +1,4 @@
-#include "form_world.h"
+#include "tests/support/form_world.h"
 
 #include "platform/desktop_wallpaper.h"
 

@@ -5,10 +5,10 @@
 // window asked of it, a fixed clock, and the wallpaper call recorded with the desktop values
 // the system would read.
 
-#include "memory_registry.h"
-#include "temp_dir.h"
+#include "tests/support/memory_registry.h"
+#include "tests/support/temp_dir.h"
 
-#include "core/Murelin1.h"
+#include "app/core/Murelin1.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "jpeg_test_files.h"
+#include "tests/support/jpeg_test_files.h"
 
 #include <cstddef>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // Test JPEGs made with the codec's own compressor, and a plain reference decode to check the
 // bitmap writer's layout against.
 
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
 #include "wallpaper/desktop_values.h"
 
-#include "desk_placement.h"
-#include "memory_registry.h"
 #include "platform/desktop_wallpaper.h"
+#include "platform/linux/wallpaper/desk_placement.h"
 #include "platform/registry.h"
 #include "settings/regstring.h"
+#include "tests/support/memory_registry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "support.h"
+#include "tests/win32/support.h"
 
 #include "platform/atomic_file.h"
 

@@ -1,9 +1,9 @@
 // Laying a picture on the desktop through the system: each placement's four desktop values
 // under the current user's "Control Panel\Desktop", in order, each before the wallpaper call,
 // then the call itself, whose result SPI_GETDESKWALLPAPER reports.
-#include "child_modes.h"
-#include "memory_registry.h"
-#include "support.h"
+#include "tests/support/memory_registry.h"
+#include "tests/win32/child_modes.h"
+#include "tests/win32/support.h"
 
 #include "platform/registry.h"
 #include "wallpaper/desktop_values.h"

@@ -1,8 +1,8 @@
-#include "support.h"
+#include "tests/win32/support.h"
 
 #include "platform/desktop_wallpaper.h"
 
-#include "win32/windows_headers.h"
+#include "platform/win32/windows_headers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "win32/dropped_files.h"
+#include "platform/win32/dropped_files.h"
 
 #include <shlobj.h> // DROPFILES
 

@@ -1,5 +1,5 @@
-#include "child_modes.h"
-#include "support.h"
+#include "tests/win32/child_modes.h"
+#include "tests/win32/support.h"
 
 #include "platform/instance_guard.h"
 

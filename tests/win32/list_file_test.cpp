@@ -1,7 +1,7 @@
 // The list file beside the executable: written and read back by a copy of this executable in
 // a folder of a known name, and its bytes checked there from outside.
-#include "child_modes.h"
-#include "support.h"
+#include "tests/win32/child_modes.h"
+#include "tests/win32/support.h"
 
 #include "picturelist/list_file.h"
 #include "platform/atomic_file.h"

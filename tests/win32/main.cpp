@@ -1,7 +1,7 @@
 // Runs the Windows tests and closes with the plain line "N passed, N failed", by which the
 // run under wine is judged (a 32-bit program under a wine without its 32-bit part prints
 // nothing and still exits 0).
-#include "child_modes.h"
+#include "tests/win32/child_modes.h"
 
 #include <gtest/gtest.h>
 

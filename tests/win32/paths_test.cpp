@@ -1,8 +1,8 @@
-#include "child_modes.h"
-#include "support.h"
+#include "tests/win32/child_modes.h"
+#include "tests/win32/support.h"
 
 #include "platform/paths.h"
-#include "win32/path_split.h"
+#include "platform/win32/path_split.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 //   focus            prints the control that has the keyboard focus: its id and text
 //   foreground       prints the foreground window: class, text, whether owned and topmost
 //   work-area        prints the primary monitor's work area: left top right bottom
-#include "child_modes.h"
+#include "tests/win32/child_modes.h"
 
-#include "win32/windows_headers.h"
+#include "platform/win32/windows_headers.h"
 
 #include <commctrl.h>
 

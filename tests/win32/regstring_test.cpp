@@ -1,8 +1,8 @@
 // ReadRegString and WriteRegString over the system's registry (wine's, here): every stored
 // setting, read back by the program and by reg.exe. The string operations' own cases are in
 // tests/settings, the system registry's bytes in registry_test.cpp.
-#include "child_modes.h"
-#include "support.h"
+#include "tests/win32/child_modes.h"
+#include "tests/win32/support.h"
 
 #include "settings/regstring.h"
 #include "settings/settings_table.h"

@@ -2,7 +2,7 @@
 
 // Helpers of the Windows tests: child processes, the registry as other programs see it, and
 // files. Everything here calls the system directly, never the code under test.
-#include "win32/windows_headers.h"
+#include "platform/win32/windows_headers.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "win32/tray_record.h"
+#include "platform/win32/tray_record.h"
 
 #include <gtest/gtest.h>
 

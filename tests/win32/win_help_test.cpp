@@ -1,4 +1,4 @@
-#include "win32/win_help.h"
+#include "platform/win32/win_help.h"
 
 #include <gtest/gtest.h>
 

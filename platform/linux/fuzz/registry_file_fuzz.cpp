@@ -1,7 +1,7 @@
 // libFuzzer target over the registry file: any bytes are written back exactly as read; a
 // value the program sets reads back after the save, and every other line of the file stays
 // as it was (at most a line end is added to a last line that had none).
-#include "linux/registry_file.h"
+#include "platform/linux/registry_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "bitmap_scale.h"
-#include "linux/regular_file.h"
+#include "platform/linux/wallpaper/bitmap_scale.h"
+#include "platform/linux/regular_file.h"
 
 #include <algorithm>
 #include <cerrno>

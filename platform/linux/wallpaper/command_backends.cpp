@@ -1,4 +1,4 @@
-#include "backends.h"
+#include "platform/linux/wallpaper/backends.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
-#include "compose.h"
+#include "platform/linux/wallpaper/compose.h"
 
-#include "bitmap_scale.h"
-#include "common/xdg_folders.h"
-#include "linux/regular_file.h"
+#include "platform/common/xdg_folders.h"
+#include "platform/linux/regular_file.h"
+#include "platform/linux/wallpaper/bitmap_scale.h"
 
 #include <QImageReader>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desk_placement.h"
+#include "platform/linux/wallpaper/desk_placement.h"
 
 #include <QFile>
 #include <QImage>

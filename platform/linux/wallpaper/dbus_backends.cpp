@@ -1,5 +1,5 @@
-#include "backends.h"
-#include "gio_library.h"
+#include "platform/linux/wallpaper/backends.h"
+#include "platform/linux/wallpaper/gio_library.h"
 
 #include <algorithm>
 #include <cstring>

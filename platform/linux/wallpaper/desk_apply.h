@@ -1,9 +1,9 @@
 #pragma once
 
-#include "desk_placement.h"
-#include "desktop_detect.h"
+#include "platform/linux/wallpaper/desk_placement.h"
+#include "platform/linux/wallpaper/desktop_detect.h"
 
-#include "compose.h"
+#include "platform/linux/wallpaper/compose.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "desk_placement.h"
+#include "platform/linux/wallpaper/desk_placement.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "desk_session.h"
+#include "platform/linux/wallpaper/desk_session.h"
 
-#include "screen_watch.h"
+#include "platform/linux/wallpaper/screen_watch.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -4,8 +4,8 @@
 // command is done (its last one only), and the picture laid last is laid again, as it was,
 // when the screens change.
 
-#include "desk_apply.h"
-#include "desktops.h"
+#include "platform/linux/wallpaper/desk_apply.h"
+#include "platform/linux/wallpaper/desktops.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "desktop_detect.h"
+#include "platform/linux/wallpaper/desktop_detect.h"
 
-#include "desktops.h"
+#include "platform/linux/wallpaper/desktops.h"
 
 #include <algorithm>
 #include <cstdlib>

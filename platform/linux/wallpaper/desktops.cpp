@@ -1,7 +1,7 @@
-#include "desktops.h"
+#include "platform/linux/wallpaper/desktops.h"
 
-#include "desk_apply.h"
-#include "x11_root.h"
+#include "platform/linux/wallpaper/desk_apply.h"
+#include "platform/linux/wallpaper/x11_root.h"
 
 #include <QImage>
 

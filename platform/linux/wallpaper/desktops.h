@@ -1,7 +1,7 @@
 #pragma once
 
-#include "backends.h"
-#include "desktop_detect.h"
+#include "platform/linux/wallpaper/backends.h"
+#include "platform/linux/wallpaper/desktop_detect.h"
 
 #include <span>
 #include <string>

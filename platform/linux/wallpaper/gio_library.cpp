@@ -1,4 +1,4 @@
-#include "gio_library.h"
+#include "platform/linux/wallpaper/gio_library.h"
 
 #include <dlfcn.h>
 

@@ -1,6 +1,6 @@
 // The background of Wayland compositors that take a layer-shell surface for it: swaybg draws
 // it and keeps drawing it after we end.
-#include "backends.h"
+#include "platform/linux/wallpaper/backends.h"
 
 #include <chrono>
 #include <csignal>

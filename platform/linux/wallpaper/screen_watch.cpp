@@ -1,4 +1,4 @@
-#include "screen_watch.h"
+#include "platform/linux/wallpaper/screen_watch.h"
 
 #include <QGuiApplication>
 #include <QScreen>

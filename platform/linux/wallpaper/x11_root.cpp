@@ -1,4 +1,4 @@
-#include "x11_root.h"
+#include "platform/linux/wallpaper/x11_root.h"
 
 // Xlib's macros (None, Bool, Status ...) clash with Qt: Qt comes first, Xlib last.
 #include <X11/Xatom.h>

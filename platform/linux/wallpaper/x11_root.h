@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compose.h"
+#include "platform/linux/wallpaper/compose.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,5 +1,5 @@
 // The controls' own semantics: when events run, what values the models can hold.
-#include "core/controls.h"
+#include "app/core/controls.h"
 
 #include <gtest/gtest.h>
 

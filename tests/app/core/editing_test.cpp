@@ -1,5 +1,5 @@
 // Add, Remove, Clear All, Sort, Up, Down, the Delete key, dropped files and the preview.
-#include "form_world.h"
+#include "tests/support/form_world.h"
 
 #include "picturelist/settings_string.h"
 

@@ -1,9 +1,9 @@
 // The layout's control names lead to the form's models: each to a model of its own kind, no
 // model under two names.
-#include "form_world.h"
+#include "tests/support/form_world.h"
 
-#include "core/layout.h"
-#include "core/settings_binding.h"
+#include "app/core/layout.h"
+#include "app/core/settings_binding.h"
 
 #include <gtest/gtest.h>
 

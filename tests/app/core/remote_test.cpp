@@ -1,8 +1,8 @@
 // Commands from outside the window: each does what its button does, none runs while a box or
 // dialog waits, and the state the outside reads is reported when an event changes it.
-#include "form_world.h"
+#include "tests/support/form_world.h"
 
-#include "core/remote.h"
+#include "app/core/remote.h"
 
 #include <gtest/gtest.h>
 

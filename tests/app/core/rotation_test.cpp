@@ -1,7 +1,7 @@
 // Next, Prev, Load Current, the random pick, the change timer, the notification icon's clicks,
 // the window's visibility and help, with the wallpaper call recorded together with the desktop
 // values it would read.
-#include "form_world.h"
+#include "tests/support/form_world.h"
 
 #include <gtest/gtest.h>
 

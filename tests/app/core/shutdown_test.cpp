@@ -1,6 +1,6 @@
 // The placement controls and the entries' settings strings; shutdown and saving; requests to
 // end that come at awkward moments.
-#include "form_world.h"
+#include "tests/support/form_world.h"
 
 #include <gtest/gtest.h>
 

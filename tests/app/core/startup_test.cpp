@@ -1,6 +1,6 @@
 // Start-up: the stored settings into the controls, the list file, the current picture, the
 // notification icon, the automatic exit and the fonts.
-#include "form_world.h"
+#include "tests/support/form_world.h"
 
 #include "platform/registry.h"
 

@@ -3,8 +3,8 @@
 // its own process. The window asks it for a dialog and takes what it answers byte for byte;
 // a cancel chooses nothing; an end request closes the portal's dialog; a platform theme the
 // user names keeps the toolkit's dialog.
-#include "qt/main_window.h"
-#include "qt/portal_file_dialog.h"
+#include "app/qt/main_window.h"
+#include "app/qt/portal_file_dialog.h"
 
 #include <QApplication>
 #include <QDBusAbstractAdaptor>

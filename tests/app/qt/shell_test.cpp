@@ -1,15 +1,15 @@
 // The Qt shell: real widgets built from the layout data and bound to the form core both ways,
 // under the offscreen platform; and what the toolkit adds or hides (a signal that does not come
 // for an unchanged value, the order of a box's buttons, the file dialog's checks).
-#include "form_world.h"
+#include "tests/support/form_world.h"
 
-#include "qt/main_window.h"
-#include "qt/widgets.h"
+#include "app/qt/main_window.h"
+#include "app/qt/widgets.h"
 
 #include "jpegctl/JpgImg.h"
 #include "platform/paths.h"
-#include "platform/tray_icon.h"
-#include "platform/window.h"
+#include "platform/qt/tray_icon.h"
+#include "platform/qt/window.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // Bitmaps scaled while they are read: checked against Qt's own decoder at full size, against
 // a plain area average worked out here in floating point (shrinking) and Qt's own smooth
 // scaling (enlarging), and drawn into a part of a larger picture without touching the rest.
-#include "bitmap_scale.h"
-#include "compose.h"
-#include "temp_dir.h"
+#include "platform/linux/wallpaper/bitmap_scale.h"
+#include "platform/linux/wallpaper/compose.h"
+#include "tests/support/temp_dir.h"
 
 #include <QImage>
 

@@ -1,10 +1,10 @@
 // What the desktops that take a command or a script are handed: the exact argument lists and
 // scripts for hostile names, run for real through stand-ins that record their arguments.
-#include "backends.h"
-#include "compose.h"
-#include "desk_apply.h"
-#include "temp_dir.h"
-#include "test_pictures.h"
+#include "platform/linux/wallpaper/backends.h"
+#include "platform/linux/wallpaper/compose.h"
+#include "platform/linux/wallpaper/desk_apply.h"
+#include "tests/platform/wallpaper/test_pictures.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

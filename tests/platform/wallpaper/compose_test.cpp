@@ -1,7 +1,7 @@
 // One picture across all monitors (a desktop's "spanned" mode): the layout's box, and each
 // monitor's part laid from its own corner, worked out without a display.
-#include "compose.h"
-#include "quadrants.h"
+#include "platform/linux/wallpaper/compose.h"
+#include "tests/platform/wallpaper/quadrants.h"
 
 #include <gtest/gtest.h>
 

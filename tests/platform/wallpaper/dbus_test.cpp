@@ -1,9 +1,9 @@
 // The desktops reached over D-Bus, on a private session bus (run through private-session
 // --bus): XFCE against a real xfconfd, started by the bus on demand and read back with
 // xfconf-query; Plasma against a stand-in plasmashell that records the script it is sent.
-#include "backends.h"
-#include "desk_apply.h"
-#include "test_pictures.h"
+#include "platform/linux/wallpaper/backends.h"
+#include "platform/linux/wallpaper/desk_apply.h"
+#include "tests/platform/wallpaper/test_pictures.h"
 
 #include <gio/gio.h>
 #include <gtest/gtest.h>

@@ -10,9 +10,9 @@
 //                                             of each monitor black, "plain" one colour of the
 //                                             desktop's choosing
 // PLACEMENT is stretch, center, tile or origin:X:Y.
-#include "desk_apply.h"
-#include "desktop_detect.h"
-#include "quadrants.h"
+#include "platform/linux/wallpaper/desk_apply.h"
+#include "platform/linux/wallpaper/desktop_detect.h"
+#include "tests/platform/wallpaper/quadrants.h"
 
 #include <QGuiApplication>
 #include <QImage>

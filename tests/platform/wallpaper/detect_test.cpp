@@ -1,5 +1,5 @@
 // Which desktop is running, from the six environment values alone.
-#include "desktop_detect.h"
+#include "platform/linux/wallpaper/desktop_detect.h"
 
 #include <gtest/gtest.h>
 

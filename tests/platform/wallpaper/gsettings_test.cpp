@@ -1,10 +1,10 @@
 // GSettings for real: the keyfile backend in a private configuration folder (GNOME's schemas
 // come from gsettings-desktop-schemas, MATE's keys from a schema compiled here), read back
 // with the gsettings command. Run through private-session, which gives it its own home.
-#include "backends.h"
-#include "compose.h"
-#include "desk_apply.h"
-#include "test_pictures.h"
+#include "platform/linux/wallpaper/backends.h"
+#include "platform/linux/wallpaper/compose.h"
+#include "platform/linux/wallpaper/desk_apply.h"
+#include "tests/platform/wallpaper/test_pictures.h"
 
 #include <QImage>
 

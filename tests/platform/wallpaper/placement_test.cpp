@@ -1,6 +1,6 @@
 // The four desktop values read back from the registry and turned into one placement.
-#include "desk_placement.h"
-#include "memory_registry.h"
+#include "platform/linux/wallpaper/desk_placement.h"
+#include "tests/support/memory_registry.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Test pictures of four coloured quadrants, and where a placement puts their pixels on a
 // monitor, worked out from a pixel's position alone.
 
-#include "desk_placement.h"
+#include "platform/linux/wallpaper/desk_placement.h"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
 // Which changes of the screens leave a laid picture wrong, per desktop and per way it was
 // handed over.
-#include "desk_session.h"
+#include "platform/linux/wallpaper/desk_session.h"
 
 #include <gtest/gtest.h>
 

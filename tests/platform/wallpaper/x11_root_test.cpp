@@ -1,10 +1,10 @@
 // The X11 backend for real: run on a private Xvfb (1024x768, depth 24). The root window's
 // pixels are read back and compared with where the placement puts each quadrant.
-#include "desk_apply.h"
-#include "memory_registry.h"
-#include "quadrants.h"
-#include "temp_dir.h"
-#include "x11_root.h"
+#include "platform/linux/wallpaper/desk_apply.h"
+#include "platform/linux/wallpaper/x11_root.h"
+#include "tests/platform/wallpaper/quadrants.h"
+#include "tests/support/memory_registry.h"
+#include "tests/support/temp_dir.h"
 
 #include <platform/desktop_wallpaper.h>
 

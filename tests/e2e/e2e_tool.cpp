@@ -5,7 +5,7 @@
 //   e2e_tool rootpmap                       prints the pixmap _XROOTPMAP_ID names, or "none"
 //   e2e_tool close WINDOW                   asks the window to close, as a window manager's
 //                                           close box does (there is none on a bare server)
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -1,6 +1,6 @@
 #include "platform/instance_guard.h"
 
-#include "windows_headers.h"
+#include "platform/win32/windows_headers.h"
 
 namespace platform {
 

@@ -2,7 +2,9 @@
 # A desktop without a notification area (Xvfb without a tray, no session bus): the window is
 # shown at start at its stored place so that the program can be reached, except in the log-in
 # use ("Load on Start" with "Automatic Exit"), which lays its picture and leaves unseen.
-. "$(dirname "$0")/lib_rotation.sh"
+. "$(dirname "$0")/lib.sh"
+private_home "$1"
+tool=$2
 
 "$tool" bmp "$work/green.bmp" 64 48 1ec81e
 printf '%s\r\n00|0\r\n' "$work/green.bmp" >"$listfile"

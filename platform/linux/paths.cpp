@@ -1,6 +1,6 @@
 #include "platform/paths.h"
 
-#include "common/xdg_folders.h"
+#include "platform/common/xdg_folders.h"
 
 #include <climits>
 #include <cstdlib>

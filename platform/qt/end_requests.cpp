@@ -1,4 +1,4 @@
-#include "platform/end_requests.h"
+#include "platform/qt/end_requests.h"
 
 #include <QSocketNotifier>
 

@@ -2,7 +2,9 @@
 # The log-in use: "Load on Start" with "Automatic Exit" and a list of three bitmaps. The next
 # picture appears on the X11 root with its own placement, no window is ever mapped, and the
 # program saves and ends by itself ten seconds after its start.
-. "$(dirname "$0")/lib_rotation.sh"
+. "$(dirname "$0")/lib.sh"
+private_home "$1"
+tool=$2
 
 "$tool" bmp "$work/red.bmp" 64 48 c81e1e
 "$tool" bmp "$work/green.bmp" 64 48 1ec81e

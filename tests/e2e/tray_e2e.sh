@@ -3,7 +3,9 @@
 # button maps the window at its stored place and cancels the automatic exit, and its Help
 # button opens the help page; the left button lays the next picture on the root only with
 # "Icon Click Next" on. No desktop platform theme is loaded unless the user names one.
-. "$(dirname "$0")/lib_rotation.sh"
+. "$(dirname "$0")/lib.sh"
+private_home "$1"
+tool=$2
 
 "$tool" bmp "$work/red.bmp" 64 48 c81e1e
 "$tool" bmp "$work/blue.bmp" 64 48 1e64c8

@@ -1,13 +1,13 @@
 #include <platform/desktop_wallpaper.h>
 #include <platform/registry.h>
 
-#include "backends.h"
-#include "bitmap_scale.h"
-#include "compose.h"
-#include "desk_apply.h"
-#include "desk_session.h"
-#include "desktops.h"
-#include "x11_root.h"
+#include "platform/linux/wallpaper/backends.h"
+#include "platform/linux/wallpaper/bitmap_scale.h"
+#include "platform/linux/wallpaper/compose.h"
+#include "platform/linux/wallpaper/desk_apply.h"
+#include "platform/linux/wallpaper/desk_session.h"
+#include "platform/linux/wallpaper/desktops.h"
+#include "platform/linux/wallpaper/x11_root.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

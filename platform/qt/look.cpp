@@ -1,7 +1,7 @@
 // How the window looks on Linux: its face names drawn with an installed face of the same
 // widths, and check boxes, radio buttons and spin buttons of the classic sizes, whatever style
 // the desktop would pick.
-#include "platform/window.h"
+#include "platform/qt/window.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,7 +1,7 @@
 #include "platform/paths.h"
 
-#include "path_split.h"
-#include "windows_headers.h"
+#include "platform/win32/path_split.h"
+#include "platform/win32/windows_headers.h"
 
 #include <cstdlib>
 #include <string>

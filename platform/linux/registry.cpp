@@ -1,6 +1,6 @@
 #include "platform/registry.h"
 
-#include "registry_file.h"
+#include "platform/linux/registry_file.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 #include "platform/atomic_file.h"
 
-#include "windows_headers.h"
+#include "platform/win32/windows_headers.h"
 
 #include <new>
 #include <string>

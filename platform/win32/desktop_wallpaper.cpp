@@ -1,6 +1,6 @@
 #include "platform/desktop_wallpaper.h"
 
-#include "windows_headers.h"
+#include "platform/win32/windows_headers.h"
 
 #include <utility>
 #include <vector>

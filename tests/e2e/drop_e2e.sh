@@ -2,8 +2,8 @@
 # A real drag and drop between two programs: files dragged from a drag source of the tests'
 # own onto the program's window join the list, which the program saves when it ends.
 #   drop_e2e.sh MURELIN DRAG_SOURCE   (on an X server without a notification area)
-e2e_dir=$(dirname "$0")/../../e2e
-. "$e2e_dir/lib.sh"
+. "$(dirname "$0")/lib.sh"
+private_home "$1"
 source_program=$2
 
 pics="$work/pics"

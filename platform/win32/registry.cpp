@@ -1,6 +1,6 @@
 #include "platform/registry.h"
 
-#include "windows_headers.h"
+#include "platform/win32/windows_headers.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "platform/file_drop.h"
+#include "platform/qt/file_drop.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -1,4 +1,4 @@
-#include "platform/tray_icon.h"
+#include "platform/qt/tray_icon.h"
 
 #include <QIcon>
 #include <QImage>
