@@ -4,6 +4,7 @@
 // comparison, over the entries alone. Prints medians of several rounds; asserts nothing.
 #include "bench/bench_window.h"
 #include "picturelist/list_commands.h"
+#include "platform/desktop_wallpaper.h"
 #include "platform/linux/registry_file.h"
 
 #include <QApplication>
@@ -76,6 +77,7 @@ int main(int argc, char *argv[])
     TForm1::Environment env;
     env.listFilePath = [&] { return dir + "/MurelinAll.txt"; };
     env.endProcess = [] {};
+    env.setDeskWallpaper = platform::setDeskWallpaper;
     BenchWindow window(env);
     TForm1 &form = window.form();
     form.FormCreate();

@@ -2,6 +2,7 @@
 // writing it at shutdown, and the list's first paint. Prints figures; asserts nothing.
 #include "bench/bench_window.h"
 #include "platform/atomic_file.h"
+#include "platform/desktop_wallpaper.h"
 #include "platform/linux/registry_file.h"
 
 #include <QApplication>
@@ -45,6 +46,7 @@ int main(int argc, char *argv[])
     TForm1::Environment env;
     env.listFilePath = [&] { return listPath; };
     env.endProcess = [] {};
+    env.setDeskWallpaper = platform::setDeskWallpaper;
 
     std::vector<double> load, save, paint;
     for (int round = 0; round < 5; ++round) {

@@ -1,6 +1,5 @@
 #include "wallpaper/desktop_values.h"
 
-#include "platform/desktop_wallpaper.h"
 #include "settings/numtext.h"
 #include "settings/regstring.h"
 
@@ -25,8 +24,8 @@ DesktopTexts desktopTexts(std::int32_t style, std::int32_t originX, std::int32_t
     throw std::invalid_argument("Unknown wallpaper style " + settings::IntToStr(style));
 }
 
-void ApplyWallpaper(
-    const std::string &path, std::int32_t style, std::int32_t originX, std::int32_t originY)
+void ApplyWallpaper(const DeskWallpaperCall &setDeskWallpaper, const std::string &path,
+    std::int32_t style, std::int32_t originX, std::int32_t originY)
 {
     const DesktopTexts texts = desktopTexts(style, originX, originY);
     settings::WriteRegString(DesktopKey, "TileWallpaper", texts.tileWallpaper);
@@ -34,7 +33,8 @@ void ApplyWallpaper(
     settings::WriteRegString(DesktopKey, "WallpaperOriginX", texts.originX);
     settings::WriteRegString(DesktopKey, "WallpaperOriginY", texts.originY);
     // A picture the desktop cannot show is not reported: the values stay as written.
-    (void)platform::setDeskWallpaper(path);
+    if (setDeskWallpaper)
+        (void)setDeskWallpaper(path);
 }
 
 std::vector<WallpaperCall> placementCalls(const PlacementFlags &flags)
@@ -51,10 +51,11 @@ std::vector<WallpaperCall> placementCalls(const PlacementFlags &flags)
     return calls;
 }
 
-void ApplyPlacement(const std::string &path, const PlacementFlags &flags)
+void ApplyPlacement(
+    const DeskWallpaperCall &setDeskWallpaper, const std::string &path, const PlacementFlags &flags)
 {
     for (const WallpaperCall &call : placementCalls(flags))
-        ApplyWallpaper(path, call.style, call.originX, call.originY);
+        ApplyWallpaper(setDeskWallpaper, path, call.style, call.originX, call.originY);
 }
 
 } // namespace wallpaper

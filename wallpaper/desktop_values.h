@@ -4,6 +4,7 @@
 // "Control Panel\Desktop", written in a fixed order, then the system's wallpaper call.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,12 @@ enum StyleCode : std::int32_t {
 };
 
 inline constexpr std::string_view DesktopKey = "Control Panel\\Desktop";
+
+/**
+ * The system's wallpaper call (platform::setDeskWallpaper in the programs, a recorder in the
+ * tests); an empty one stands for a session without a desktop to set, and nothing is called.
+ */
+using DeskWallpaperCall = std::function<bool(const std::string &path)>;
 
 /** The four texts for one wallpaper call, in the order they are written. */
 struct DesktopTexts
@@ -40,12 +47,13 @@ DesktopTexts desktopTexts(std::int32_t style, std::int32_t originX, std::int32_t
 /**
  * Writes "TileWallpaper", "WallpaperStyle", "WallpaperOriginX" and "WallpaperOriginY" under
  * DesktopKey, in that order, each write opening and closing the key by itself, then asks the
- * system to set the wallpaper from `path`, unchanged (nothing checks that the file exists).
+ * system through `setDeskWallpaper` to set the wallpaper from `path`, unchanged (nothing
+ * checks that the file exists).
  * A failed write raises the registry's error and skips the rest, the wallpaper call too; what
  * the wallpaper call reports is not looked at.
  */
-void ApplyWallpaper(
-    const std::string &path, std::int32_t style, std::int32_t originX, std::int32_t originY);
+void ApplyWallpaper(const DeskWallpaperCall &setDeskWallpaper, const std::string &path,
+    std::int32_t style, std::int32_t originX, std::int32_t originY);
 
 /** The placement mirrors of the window, as the placement controls leave them. */
 struct PlacementFlags
@@ -76,6 +84,7 @@ struct WallpaperCall
 std::vector<WallpaperCall> placementCalls(const PlacementFlags &flags);
 
 /** Makes the calls of placementCalls(flags) with `path`, stopping at the first error. */
-void ApplyPlacement(const std::string &path, const PlacementFlags &flags);
+void ApplyPlacement(const DeskWallpaperCall &setDeskWallpaper, const std::string &path,
+    const PlacementFlags &flags);
 
 } // namespace wallpaper

@@ -34,6 +34,9 @@ public:
         std::function<std::string()> listFilePath; // where MurelinAll.txt lives
         std::function<std::uint32_t()> timeOfDayMs; // UTC time of day in milliseconds
         std::function<void()> endProcess; // ends the program with exit code 0
+        // The system's wallpaper call, set by each program's main (platform::setDeskWallpaper);
+        // empty: no desktop to set, the desktop values are written and nothing is called.
+        std::function<bool(const std::string &path)> setDeskWallpaper;
         std::string helpFile; // the application's help file; empty: the one shipped with it
     };
 

@@ -20,7 +20,8 @@ void TForm1::SetFirst()
 
 void TForm1::ApplyPlacement(const std::string &path)
 {
-    wallpaper::ApplyPlacement(path, {StretchOn, CenterOn, TiledOn, LocationOn, OriginX, OriginY});
+    wallpaper::ApplyPlacement(
+        m_env.setDeskWallpaper, path, {StretchOn, CenterOn, TiledOn, LocationOn, OriginX, OriginY});
 }
 
 void TForm1::B7Click()

@@ -3,12 +3,15 @@
 #include "app/qt/main_window.h"
 
 #include "app/core/layout.h"
+#include "platform/desktop_wallpaper.h"
 #include "platform/instance_guard.h"
 #include "platform/qt/end_requests.h"
 #include "platform/qt/window.h"
 
 #include <QApplication>
 #include <QSessionManager>
+
+#include <utility>
 
 namespace {
 
@@ -48,7 +51,9 @@ int main(int, char *argv[])
 
     const auto app = qtshell::makeApplication(argv[0]);
     platform::prepareWindowLook();
-    qtshell::MainWindow window;
+    TForm1::Environment environment;
+    environment.setDeskWallpaper = platform::setDeskWallpaper;
+    qtshell::MainWindow window(std::move(environment));
     TForm1 &Form1 = window.form();
     // Termination signals and the session's end end the program and save, as closing does; a
     // session that only saves its state (a checkpoint, or a log-off another program may still

@@ -2,7 +2,10 @@
 #include "app/win32/main_window.h"
 
 #include "app/core/layout.h"
+#include "platform/desktop_wallpaper.h"
 #include "platform/instance_guard.h"
+
+#include <utility>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -12,7 +15,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return 0;
 
     // The window stays hidden: only the notification icon shows.
-    win32shell::MainWindow window(instance);
+    TForm1::Environment environment;
+    environment.setDeskWallpaper = platform::setDeskWallpaper;
+    win32shell::MainWindow window(instance, std::move(environment));
     TForm1 &Form1 = window.form();
     Form1.FormCreate();
     MSG message {};

@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace platform {
-bool systemDeskWallpaper(const std::string &path)
+bool setDeskWallpaper(const std::string &path)
 {
     // The call takes a writable pointer though it only reads the name. SPIF_SENDWININICHANGE
     // alone: the other windows are told of the change, but the system is not asked to record

@@ -21,5 +21,4 @@ set(MURELIN_PLATFORM_WIN32_SOURCES
     ${murelin_win32_dir}/win_help.cpp)
 
 set(MURELIN_DESKTOP_WIN32_SOURCES
-    ${murelin_win32_dir}/../common/desk_wallpaper.cpp
     ${murelin_win32_dir}/desktop_wallpaper.cpp)

@@ -1,7 +1,5 @@
 #include "tests/support/form_world.h"
 
-#include "platform/desktop_wallpaper.h"
-
 #include <stdexcept>
 
 namespace testsupport {
@@ -75,20 +73,6 @@ std::string describe(const std::vector<Applied> &calls)
     return text;
 }
 
-FormWorld::FormWorld()
-{
-    platform::setDeskWallpaperHook([this](const std::string &path) {
-        calls.push_back({path, desk("TileWallpaper"), desk("WallpaperStyle"),
-            desk("WallpaperOriginX"), desk("WallpaperOriginY")});
-        return true;
-    });
-}
-
-FormWorld::~FormWorld()
-{
-    platform::setDeskWallpaperHook({});
-}
-
 std::vector<std::string> FormWorld::messages() const
 {
     std::vector<std::string> texts;
@@ -104,6 +88,11 @@ TForm1::Environment FormWorld::environment()
     env.timeOfDayMs = [this] { return clock; };
     env.endProcess = [this] { ++endProcessCalls; };
     env.helpFile = "/program/Murelin.hlp";
+    env.setDeskWallpaper = [this](const std::string &path) {
+        calls.push_back({path, desk("TileWallpaper"), desk("WallpaperStyle"),
+            desk("WallpaperOriginX"), desk("WallpaperOriginY")});
+        return true;
+    };
     return env;
 }
 

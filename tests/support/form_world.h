@@ -94,10 +94,9 @@ struct FormWorld
     std::string listPath = dir.file("MurelinAll.txt");
     int endProcessCalls = 0;
     std::uint32_t clock = 0;
-    std::vector<Applied> calls;
+    std::vector<Applied> calls; // the wallpaper calls of the environment's setDeskWallpaper
 
-    FormWorld();
-    ~FormWorld();
+    FormWorld() = default;
     FormWorld(const FormWorld &) = delete;
     FormWorld &operator=(const FormWorld &) = delete;
 

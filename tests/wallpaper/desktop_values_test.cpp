@@ -27,20 +27,20 @@ protected:
     testsupport::MemoryRegistry registry;
     std::vector<std::string> log;
     std::vector<DeskPlacement> placementsSeen; // what the system read back at each call
+    // The system's wallpaper call, logged with what the desktop reads back at that moment.
+    const wallpaper::DeskWallpaperCall record = [this](const std::string &path) {
+        log.push_back("wallpaper " + path);
+        placementsSeen.push_back(platform::desk::placementFromDesktopValues(
+            platform::desk::readDesktopValues(registry)));
+        return true;
+    };
 
     void SetUp() override
     {
         registry.onWrite = [this](std::string_view keyPath, const auto &write) {
             log.push_back(std::string(keyPath) + "|" + write.name + "=" + write.text);
         };
-        platform::setDeskWallpaperHook([this](const std::string &path) {
-            log.push_back("wallpaper " + path);
-            placementsSeen.push_back(platform::desk::placementFromDesktopValues(
-                platform::desk::readDesktopValues(registry)));
-            return true;
-        });
     }
-    void TearDown() override { platform::setDeskWallpaperHook({}); }
 };
 
 /** The log of one ApplyWallpaper call that writes the four texts given. */
@@ -113,7 +113,7 @@ class PlacementTableTest : public DesktopValuesTest,
 TEST_P(PlacementTableTest, WritesThenCallsInOrder)
 {
     const PlacementCase &c = GetParam();
-    wallpaper::ApplyPlacement("/pictures/a.bmp", c.flags);
+    wallpaper::ApplyPlacement(record, "/pictures/a.bmp", c.flags);
     EXPECT_EQ(log, c.log);
     EXPECT_EQ(placementsSeen, c.readBack);
 }
@@ -146,7 +146,7 @@ TEST_F(DesktopValuesTest, PathGoesToTheSystemUnchanged)
     for (const std::string &path :
         {std::string("/tmp/\xff\xfe bild.bmp"), std::string(), std::string("/no/such/file.bmp")}) {
         log.clear();
-        wallpaper::ApplyWallpaper(path, wallpaper::Centred, 0, 0);
+        wallpaper::ApplyWallpaper(record, path, wallpaper::Centred, 0, 0);
         EXPECT_EQ(log, oneCall("0", "0", "0", "0", path));
     }
 }
@@ -156,7 +156,7 @@ TEST_F(DesktopValuesTest, FailedWriteStopsTheRestAndTheCall)
     // Location: the second call's third write fails. The first call is complete, the second
     // stops at that write, and its wallpaper call is not made.
     registry.failingWriteNumber = 6;
-    EXPECT_THROW(wallpaper::ApplyPlacement(pic, {true, false, false, true, 100, 50}),
+    EXPECT_THROW(wallpaper::ApplyPlacement(record, pic, {true, false, false, true, 100, 50}),
         settings::RegistryError);
     const std::string k = "Control Panel\\Desktop|";
     EXPECT_EQ(log,
@@ -166,9 +166,17 @@ TEST_F(DesktopValuesTest, FailedWriteStopsTheRestAndTheCall)
 
 TEST_F(DesktopValuesTest, RefusedWallpaperCallIsNotNoticed)
 {
-    platform::setDeskWallpaperHook([](const std::string &) { return false; });
-    EXPECT_NO_THROW(wallpaper::ApplyPlacement(pic, {false, false, true, false, 0, 0}));
+    const wallpaper::DeskWallpaperCall refuse = [](const std::string &) { return false; };
+    EXPECT_NO_THROW(wallpaper::ApplyPlacement(refuse, pic, {false, false, true, false, 0, 0}));
     EXPECT_EQ(log.size(), 4u);
+}
+
+TEST_F(DesktopValuesTest, WithoutADesktopTheValuesAreWrittenAndNothingIsCalled)
+{
+    wallpaper::ApplyPlacement({}, pic, {false, false, true, false, 0, 0});
+    std::vector<std::string> writes = oneCall("1", "0", "0", "0", pic);
+    writes.pop_back(); // the wallpaper call
+    EXPECT_EQ(log, writes);
 }
 
 } // namespace

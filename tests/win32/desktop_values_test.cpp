@@ -5,6 +5,7 @@
 #include "tests/win32/child_modes.h"
 #include "tests/win32/support.h"
 
+#include "platform/desktop_wallpaper.h"
 #include "platform/registry.h"
 #include "wallpaper/desktop_values.h"
 
@@ -52,7 +53,8 @@ class DesktopValues : public testing::TestWithParam<PlacementCase>
 // A run of the program laying a "Location" picture at 100, 50, for the stage to read back.
 const ChildMode leaveDesktopMode("leave-desktop", [](const std::vector<std::string> &) {
     try {
-        wallpaper::ApplyPlacement("C:\\Pics\\Hill.bmp", {true, false, false, true, 100, 50});
+        wallpaper::ApplyPlacement(
+            platform::setDeskWallpaper, "C:\\Pics\\Hill.bmp", {true, false, false, true, 100, 50});
     } catch (const std::exception &error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
@@ -80,7 +82,7 @@ TEST_P(DesktopValues, AreWrittenInOrderBeforeEachWallpaperCall)
         recorder.onWrite = [&writes](std::string_view keyPath, const auto &write) {
             writes.push_back({std::string(keyPath), write.name, write.text, systemWallpaper()});
         };
-        wallpaper::ApplyPlacement(path, c.flags);
+        wallpaper::ApplyPlacement(platform::setDeskWallpaper, path, c.flags);
     }
 
     const char *names[]

@@ -23,8 +23,6 @@ std::string systemWallpaper()
 
 class DeskWallpaper : public testing::TestWithParam<std::string>
 {
-protected:
-    void TearDown() override { platform::setDeskWallpaperHook({}); }
 };
 
 } // namespace
@@ -50,21 +48,3 @@ INSTANTIATE_TEST_SUITE_P(Paths, DeskWallpaper,
     testing::Values(std::string("C:\\Pics\\Sea.bmp"),
         std::string("C:\\Pics\\With Blanks\\Hill.bmp"), std::string("C:\\Bilder\\\xE9t\xE9.bmp"),
         std::string("C:\\Pics\\missing.bmp")));
-
-TEST(DeskWallpaperHook, ReplacesTheSystemsCallUntilReset)
-{
-    ASSERT_TRUE(platform::setDeskWallpaper("C:\\Pics\\before.bmp"));
-    std::vector<std::string> calls;
-    platform::setDeskWallpaperHook([&calls](const std::string &path) {
-        calls.push_back(path);
-        return false;
-    });
-    EXPECT_FALSE(platform::setDeskWallpaper("C:\\Pics\\hooked.bmp"));
-    EXPECT_EQ(calls, std::vector<std::string> {"C:\\Pics\\hooked.bmp"});
-    EXPECT_EQ(systemWallpaper(), "C:\\Pics\\before.bmp");
-
-    platform::setDeskWallpaperHook({});
-    EXPECT_TRUE(platform::setDeskWallpaper("C:\\Pics\\after.bmp"));
-    EXPECT_EQ(systemWallpaper(), "C:\\Pics\\after.bmp");
-    EXPECT_EQ(calls.size(), 1u);
-}

@@ -226,7 +226,7 @@ std::optional<std::pair<Handed, ScreenLayout>> layDeskWallpaper(
 
 } // namespace desk
 
-bool systemDeskWallpaper(const std::string &path)
+bool setDeskWallpaper(const std::string &path)
 {
     try {
         const desk::DesktopValues values = desk::readDesktopValues(currentUserRegistry());

@@ -443,25 +443,6 @@ TEST_F(X11Root, TheWallpaperCallTakesThePlacementFromTheRegistry)
     EXPECT_EQ(root.pixel(300, 150), 0xff000000);
 }
 
-TEST_F(X11Root, TheHookReplacesTheRealCallUntilCleared)
-{
-    ASSERT_TRUE(applyDeskWallpaper(Desktop::X11Root, "", {PlacementKind::Tile, 0, 0}));
-    const QImage black = rootPixels();
-    std::vector<std::string> calls;
-    platform::setDeskWallpaperHook([&](const std::string &path) {
-        calls.push_back(path);
-        return false;
-    });
-    const std::string path = save(quadrantPicture(20, 20), "f.bmp", "bmp");
-    EXPECT_FALSE(platform::setDeskWallpaper(path));
-    EXPECT_EQ(calls, std::vector<std::string> {path});
-    EXPECT_EQ(rootPixels(), black);
-    platform::setDeskWallpaperHook({});
-    EXPECT_TRUE(platform::setDeskWallpaper(path));
-    EXPECT_NE(rootPixels(), black);
-    EXPECT_EQ(calls.size(), 1u);
-}
-
 TEST_F(X11Root, ScreenQueriesAnswer)
 {
     EXPECT_EQ(x11ScreenSize(), QSize(m_width, m_height));
