@@ -57,11 +57,11 @@ int logOff(HWND window)
     if (!handle)
         return 1;
     DWORD_PTR answer = 0;
-    SendMessageTimeoutA(
-        window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer);
+    SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, static_cast<LPARAM>(ENDSESSION_LOGOFF),
+        SMTO_NORMAL, 10000, &answer);
     std::printf("query answered %d\n", static_cast<int>(answer));
-    SendMessageTimeoutA(
-        window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer);
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, static_cast<LPARAM>(ENDSESSION_LOGOFF),
+        SMTO_NORMAL, 10000, &answer);
     // Once the message is answered the process is ended, whatever it still meant to do.
     TerminateProcess(handle, 1);
     WaitForSingleObject(handle, 10000);
